@@ -1,0 +1,5 @@
+# Cross toolchain: 64-bit Windows with mingw-w64; built to keep the code 64-bit clean.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(ZARVELL_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,13 @@
+// Mod discovery: every folder inside "mods" is one mod.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zarvell {
+
+// Names of the folders in currentDirectory() + "\mods\*", in the directory search's order,
+// "." and ".." left out. An empty list when the search cannot start.
+std::vector<std::string> discoverMods();
+
+}  // namespace zarvell

@@ -1,0 +1,26 @@
+// What the launcher keeps for its whole run, and the routines that begin and end that run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "launch/switches.hpp"
+
+namespace zarvell {
+
+// Program-wide state, owned from startProgram until releaseState.
+extern LaunchState launchState;
+extern std::vector<std::string> hostNames;  // pieces of the "name" setting, in order
+extern std::string searchResult;            // entry name the mod search returned last
+
+// Gives the program-wide state back, in a fixed order; runs once, after the message loop.
+void releaseState();
+
+// Makes the folder that holds this executable the current directory. Returns false and
+// leaves the current directory alone when the path cannot be had whole.
+bool enterProgramFolder();
+
+// Runs the whole program: folder, state, window, message loop. Yields 0 when the loop ends.
+int startProgram();
+
+}  // namespace zarvell

@@ -1,0 +1,39 @@
+// Stand-in for the game in tests: appends its exact command line and current directory to
+// bf2_log.txt in its current directory, becomes input-idle, stays a moment, and exits.
+// STANDIN_STAY_MS (inherited from the launcher) sets how long it stays; 200 ms by default.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    char dir[MAX_PATH * 2] = {};
+    GetCurrentDirectoryA(sizeof(dir), dir);
+    // One record per start: "<command line>\n<current directory>\n", written in one go so
+    // that games started close together do not interleave.
+    std::string record = GetCommandLineA();
+    record += '\n';
+    record += dir;
+    record += '\n';
+    HANDLE log = CreateFileA("bf2_log.txt", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(log, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+        CloseHandle(log);
+    }
+
+    UINT stayMs = 200;
+    char stay[32] = {};
+    if (GetEnvironmentVariableA("STANDIN_STAY_MS", stay, sizeof(stay)) > 0) {
+        stayMs = static_cast<UINT>(std::strtoul(stay, nullptr, 10));
+    }
+    SetTimer(nullptr, 0, stayMs, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER)
+            break;
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}

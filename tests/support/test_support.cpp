@@ -1,0 +1,146 @@
+#include "test_support.hpp"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace zarvell::test {
+
+std::string moduleFolder() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.find_last_of('\\'));
+}
+
+TempFolder::TempFolder() {
+    static std::atomic<unsigned> counter{0};
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    for (;;) {
+        path_ = std::string(tmp) + "zarvell-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(counter++);
+        if (CreateDirectoryA(path_.c_str(), nullptr))
+            break;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            ADD_FAILURE() << "cannot create " << path_;
+            break;
+        }
+    }
+}
+
+TempFolder::~TempFolder() {
+    removeTree(path_);
+}
+
+CurrentDirectory::CurrentDirectory(const std::string& dir) {
+    char buf[MAX_PATH];
+    previous_.assign(buf, GetCurrentDirectoryA(MAX_PATH, buf));
+    EXPECT_TRUE(SetCurrentDirectoryA(dir.c_str())) << dir;
+}
+
+CurrentDirectory::~CurrentDirectory() {
+    SetCurrentDirectoryA(previous_.c_str());
+}
+
+GameFolder::GameFolder() {
+    const std::string standin = moduleFolder() + "\\bf2_standin.exe";
+    EXPECT_TRUE(CopyFileA(standin.c_str(), (*this / "bf2.exe").c_str(), FALSE)) << standin;
+}
+
+std::vector<GameFolder::Start> GameFolder::starts() const {
+    std::vector<Start> result;
+    const std::string log = readFile(*this / "bf2_log.txt");
+    size_t pos = 0;
+    while (pos < log.size()) {
+        const size_t a = log.find('\n', pos);
+        if (a == std::string::npos)
+            break;
+        const size_t b = log.find('\n', a + 1);
+        if (b == std::string::npos)
+            break;
+        result.push_back({log.substr(pos, a - pos), log.substr(a + 1, b - a - 1)});
+        pos = b + 1;
+    }
+    return result;
+}
+
+Process::Process(const std::string& commandLine, const char* directory) {
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &si,
+                        &info_)) {
+        info_ = {};
+    }
+}
+
+Process::~Process() {
+    if (info_.hThread)
+        CloseHandle(info_.hThread);
+    if (info_.hProcess)
+        CloseHandle(info_.hProcess);
+}
+
+DWORD Process::wait(DWORD timeoutMs) const {
+    if (!started())
+        return STILL_ACTIVE;
+    WaitForSingleObject(info_.hProcess, timeoutMs);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+std::string readFile(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return {};
+    std::string bytes;
+    char buf[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0)
+        bytes.append(buf, got);
+    CloseHandle(h);
+    return bytes;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+}
+
+bool fileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void makeFolder(const std::string& path) {
+    EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+}
+
+void removeTree(const std::string& path) {
+    WIN32_FIND_DATAA e;
+    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &e);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = e.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string full = path + "\\" + name;
+            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(full);
+            } else {
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(h, &e));
+        FindClose(h);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace zarvell::test
