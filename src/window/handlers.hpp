@@ -1,0 +1,22 @@
+// The window's events and their handlers: they carry values between the controls and the
+// launch state, the settings file, the mod list and the host lookup.
+#pragma once
+
+#include <windows.h>
+
+#include "window/form.hpp"
+
+namespace zarvell {
+
+void onCreated();
+void onWindowedClicked();
+void onSkipMoviesClicked();
+void onIpHelperClicked();
+void onLaunchClicked();
+void onModSelected();
+void onHostSelected();
+
+// Runs the handler bound to (control, notification), if there is one.
+void dispatchControlEvent(ControlId control, UINT notification);
+
+}  // namespace zarvell

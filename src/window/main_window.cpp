@@ -1,0 +1,497 @@
+#include "window/main_window.hpp"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "window/handlers.hpp"
+
+namespace zarvell {
+
+namespace {
+
+// Posted to the window when the host drop-down has completed a choice; handled once the
+// notification itself is over, so the combo box shows the chosen item by then.
+constexpr UINT kHostChosenMessage = WM_APP + 1;
+
+struct FontDeleter {
+    void operator()(HFONT font) const { DeleteObject(font); }
+};
+using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+
+struct MainWindow {
+    HWND window = nullptr;
+    std::array<HWND, kControlCount> controls{};
+    std::array<FontHandle, kControlCount> fonts;  // the controls' own fonts
+    HWND lastFocus = nullptr;
+    WNDPROC groupBoxProc = nullptr;  // the system's, behind our forwarding
+};
+
+MainWindow mainWindow;
+
+HFONT guiFont() {
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+bool isEligible(HWND control) {
+    return control && IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+// The control of the cycle that holds `focus` (itself or one of its inner windows).
+int cyclePosition(HWND focus) {
+    for (size_t i = 0; i < kFocusCycle.size(); ++i) {
+        HWND c = mainWindow.controls[kFocusCycle[i]];
+        if (focus && (c == focus || IsChild(c, focus)))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void focusFirstInCycle() {
+    for (ControlId id : kFocusCycle) {
+        if (isEligible(mainWindow.controls[id])) {
+            SetFocus(mainWindow.controls[id]);
+            return;
+        }
+    }
+}
+
+void moveFocus(int step) {
+    const int count = static_cast<int>(kFocusCycle.size());
+    int pos = cyclePosition(GetFocus());
+    if (pos < 0)
+        pos = step > 0 ? -1 : 0;
+    for (int tries = 0; tries < count; ++tries) {
+        pos = ((pos + step) % count + count) % count;
+        HWND c = mainWindow.controls[kFocusCycle[pos]];
+        if (isEligible(c)) {
+            SetFocus(c);
+            return;
+        }
+    }
+}
+
+void restoreFocus() {
+    HWND last = mainWindow.lastFocus;
+    if (last && IsWindow(last) && IsChild(mainWindow.window, last) && isEligible(last)) {
+        SetFocus(last);
+    } else {
+        focusFirstInCycle();
+    }
+}
+
+int controlOfWindowsId(int windowsId) {
+    const int index = windowsId - kFirstControlId;
+    return index >= 0 && index < kControlCount ? index : -1;
+}
+
+LRESULT colourFor(UINT message, HDC dc) {
+    if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) {
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const int index = controlOfWindowsId(LOWORD(wParam));
+            if (index < 0)
+                break;
+            const auto id = static_cast<ControlId>(index);
+            const UINT code = HIWORD(wParam);
+            if (id == hostCombo && code == CBN_SELENDOK) {
+                PostMessageW(hwnd, kHostChosenMessage, 0, 0);
+                return 0;
+            }
+            dispatchControlEvent(id, code);
+            return 0;
+        }
+        case kHostChosenMessage:
+            onHostSelected();
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            return colourFor(message, reinterpret_cast<HDC>(wParam));
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(hwnd, focus))
+                    mainWindow.lastFocus = focus;
+            } else {
+                restoreFocus();
+            }
+            return 0;
+        case WM_SETFOCUS:
+            restoreFocus();
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            mainWindow = MainWindow{};  // controls are gone: their fonts can go too
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// Group boxes pass their children's notifications and colour requests up to the window,
+// where the handlers are.
+LRESULT CALLBACK groupBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            if (mainWindow.window)
+                return SendMessageW(mainWindow.window, message, wParam, lParam);
+            break;
+        case WM_ERASEBKGND: {
+            // The window clips its children, so nothing else paints behind the frame.
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            FillRect(reinterpret_cast<HDC>(wParam), &rc, GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        default:
+            break;
+    }
+    return CallWindowProcW(mainWindow.groupBoxProc, hwnd, message, wParam, lParam);
+}
+
+// Labels: painted here, one line, left-aligned and centred between top and bottom.
+LRESULT CALLBACK labelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETFONT:
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
+            if (LOWORD(lParam))
+                InvalidateRect(hwnd, nullptr, TRUE);
+            return 0;
+        case WM_GETFONT:
+            return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SETTEXT: {
+            const LRESULT r = DefWindowProcW(hwnd, message, wParam, lParam);
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return r;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+            auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            HGDIOBJ old = SelectObject(dc, font ? font : guiFont());
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, RGB(0, 0, 0));
+            const int length = GetWindowTextLengthW(hwnd);
+            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+            GetWindowTextW(hwnd, text.data(), length + 1);
+            DrawTextW(dc, text.c_str(), length, &rc,
+                      DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
+            SelectObject(dc, old);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void registerClasses(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = mainWindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kMainWindowClass;
+    RegisterClassExW(&wc);  // fails harmlessly when already registered
+
+    WNDCLASSEXW lc{};
+    lc.cbSize = sizeof(lc);
+    lc.lpfnWndProc = labelProc;
+    lc.hInstance = instance;
+    lc.hCursor = wc.hCursor;
+    lc.hbrBackground = nullptr;
+    lc.lpszClassName = kLabelClass;
+    RegisterClassExW(&lc);
+}
+
+struct KindStyle {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+KindStyle styleOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::CheckBox:
+            return {L"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | BS_LEFT | BS_VCENTER, 0};
+        case ControlKind::EditBox:
+            return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        case ControlKind::GroupBox:
+            return {L"BUTTON", BS_GROUPBOX | BS_LEFT, 0};
+        case ControlKind::Label:
+            return {kLabelClass, 0, 0};
+        case ControlKind::Button:
+            return {L"BUTTON", BS_PUSHBUTTON | BS_CENTER | BS_VCENTER | BS_MULTILINE, 0};
+        case ControlKind::ListBox:
+            return {L"LISTBOX", LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::ComboBox:
+            return {L"COMBOBOX", CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | WS_VSCROLL, 0};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+HFONT makeFont(const FontSpec& spec) {
+    const std::wstring face = formText(kFontFace);
+    return CreateFontW(spec.height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH,
+                       face.c_str());
+}
+
+HWND createControl(const ControlSpec& spec, HINSTANCE instance) {
+    const KindStyle ks = styleOf(spec.kind);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | ks.style;
+    if (spec.tabStop)
+        style |= WS_TABSTOP;
+    // A drop-down's height covers its list too: never less than 160.
+    const int height =
+        spec.kind == ControlKind::ComboBox ? std::max(spec.height, 160) : spec.height;
+    // Created on the window at the place the form gives; step 3 moves children of group
+    // boxes under them, where the same numbers are relative to the group box.
+    HWND hwnd = CreateWindowExW(ks.exStyle, ks.className, formText(spec.text).c_str(), style,
+                                spec.left, spec.top, spec.width, height, mainWindow.window,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(windowsIdOf(spec.id))),
+                                instance, nullptr);
+    if (!hwnd)
+        return nullptr;
+
+    HFONT font = guiFont();
+    if (spec.font) {
+        mainWindow.fonts[spec.id].reset(makeFont(*spec.font));
+        if (mainWindow.fonts[spec.id])
+            font = mainWindow.fonts[spec.id].get();
+    }
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+
+    switch (spec.kind) {
+        case ControlKind::CheckBox:
+            SendMessageW(hwnd, BM_SETCHECK, BST_UNCHECKED, 0);
+            break;
+        case ControlKind::EditBox:
+            SendMessageW(hwnd, EM_LIMITTEXT, 0, 0);
+            SendMessageW(hwnd, EM_SETSEL, 0, 0);
+            SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
+            break;
+        case ControlKind::ListBox: {
+            const LRESULT h = SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0);
+            if (h != LB_ERR)
+                SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, h + 1);
+            SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+            break;
+        }
+        case ControlKind::ComboBox: {
+            const LRESULT h = SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0);
+            if (h != CB_ERR)
+                SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, h + 1);
+            SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+            break;
+        }
+        case ControlKind::GroupBox:
+            mainWindow.groupBoxProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(groupBoxProc)));
+            break;
+        default:
+            break;
+    }
+    return hwnd;
+}
+
+void setIcons(HWND window, HINSTANCE instance) {
+    for (auto [which, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {
+        HANDLE icon = LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, size, size, 0);
+        if (icon)
+            SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+}  // namespace
+
+std::wstring formText(std::string_view gbk) {
+    if (gbk.empty())
+        return {};
+    const int n = MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), wide.data(), n);
+    return wide;
+}
+
+HWND buildMainWindow(HINSTANCE instance, void (*onCreated)()) {
+    registerClasses(instance);
+
+    // 1. The window, hidden, centred for its full form height.
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2;
+    HWND window = CreateWindowExW(0, kMainWindowClass, formText(kWindowCaption).c_str(),
+                                  WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, left, top,
+                                  kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
+    if (!window)
+        return nullptr;
+    mainWindow.window = window;
+    RECT rc;
+    GetWindowRect(window, &rc);
+    if (rc.right - rc.left != kWindowWidth || rc.bottom - rc.top != kWindowHeight) {
+        SetWindowPos(window, nullptr, left, top, kWindowWidth, kWindowHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    setIcons(window, instance);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
+
+    // 2. The controls, hidden, with their settings.
+    for (const ControlSpec& spec : kForm) {
+        mainWindow.controls[spec.id] = createControl(spec, instance);
+        if (!mainWindow.controls[spec.id]) {
+            DestroyWindow(window);
+            return nullptr;
+        }
+    }
+    // 3. Children of the group boxes move under them.
+    for (const ControlSpec& spec : kForm) {
+        if (spec.parent != kNoParent) {
+            SetParent(mainWindow.controls[spec.id], mainWindow.controls[spec.parent]);
+        }
+    }
+    // 4. Stacking in form order per parent: the first on top, each next one below it.
+    std::array<HWND, kControlCount + 1> previousOfParent{};  // index parent + 1
+    for (const ControlSpec& spec : kForm) {
+        HWND& previous = previousOfParent[spec.parent + 1];
+        SetWindowPos(mainWindow.controls[spec.id], previous ? previous : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = mainWindow.controls[spec.id];
+    }
+    // 5. Initial visibility.
+    for (const ControlSpec& spec : kForm) {
+        ShowWindow(mainWindow.controls[spec.id], spec.visible ? SW_SHOWNA : SW_HIDE);
+    }
+    // 6. The created event.
+    if (onCreated)
+        onCreated();
+    // 7. On screen; activation puts the focus into the first control of the cycle.
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    return window;
+}
+
+HWND mainWindowHandle() {
+    return mainWindow.window;
+}
+HWND controlHandle(ControlId id) {
+    return mainWindow.controls[id];
+}
+
+std::string readText(ControlId id) {
+    HWND hwnd = controlHandle(id);
+    const int length = GetWindowTextLengthA(hwnd);
+    if (length <= 0)
+        return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int got = GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(static_cast<size_t>(std::max(got, 0)));
+    return text;
+}
+
+void writeText(ControlId id, const std::string& text) {
+    SetWindowTextA(controlHandle(id), text.c_str());
+}
+
+bool readCheck(ControlId id) {
+    return SendMessageA(controlHandle(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void writeCheck(ControlId id, bool checked) {
+    SendMessageA(controlHandle(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void writeVisible(ControlId id, bool visible) {
+    ShowWindow(controlHandle(id), visible ? SW_SHOW : SW_HIDE);
+}
+
+int readWindowHeight() {
+    RECT rc{};
+    GetWindowRect(mainWindow.window, &rc);
+    return rc.bottom - rc.top;
+}
+
+void writeWindowHeight(int height) {
+    height = std::clamp(height, 0, 32627);
+    RECT rc{};
+    GetWindowRect(mainWindow.window, &rc);
+    SetWindowPos(mainWindow.window, nullptr, 0, 0, rc.right - rc.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int listCurrentSelection(ControlId id) {
+    return static_cast<int>(SendMessageA(controlHandle(id), LB_GETCURSEL, 0, 0));
+}
+
+std::string listItemText(ControlId id, int index) {
+    HWND hwnd = controlHandle(id);
+    const LRESULT count = SendMessageA(hwnd, LB_GETCOUNT, 0, 0);
+    if (index < 0 || index >= count)
+        return {};
+    const LRESULT length = SendMessageA(hwnd, LB_GETTEXTLEN, index, 0);
+    if (length <= 0)
+        return {};
+    // LB_GETTEXTLEN may overstate for double-byte text; the copy says how much it wrote.
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT got =
+        SendMessageA(hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+int addItem(ControlId id, const std::string& text, LPARAM itemData) {
+    HWND hwnd = controlHandle(id);
+    const bool combo = id == hostCombo;
+    const LRESULT index = SendMessageA(hwnd, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                                       reinterpret_cast<LPARAM>(text.c_str()));
+    if (index < 0)
+        return -1;
+    SendMessageA(hwnd, combo ? CB_SETITEMDATA : LB_SETITEMDATA, static_cast<WPARAM>(index),
+                 itemData);
+    return static_cast<int>(index);
+}
+
+bool handleWindowKeys(const MSG& msg) {
+    HWND window = mainWindow.window;
+    if (!window || msg.message != WM_KEYDOWN)
+        return false;
+    if (msg.hwnd != window && !IsChild(window, msg.hwnd))
+        return false;
+    if (msg.wParam == VK_ESCAPE) {
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        return true;
+    }
+    if (msg.wParam == VK_TAB) {
+        moveFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace zarvell

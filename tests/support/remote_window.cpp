@@ -1,0 +1,155 @@
+#include "remote_window.hpp"
+
+#include "test_support.hpp"
+#include "window/main_window.hpp"
+
+namespace zarvell::test {
+
+namespace {
+struct Search {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK findMain(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if ((s->pid == 0 || pid == s->pid) && lstrcmpW(cls, kMainWindowClass) == 0 &&
+        IsWindowVisible(hwnd)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK findChild(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<ChildSearch*>(param);
+    if (GetDlgCtrlID(hwnd) == s->id) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+std::string toGbk(const std::wstring& wide) {
+    if (wide.empty())
+        return {};
+    const int n = WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                      0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), s.data(), n, nullptr,
+                        nullptr);
+    return s;
+}
+
+bool RemoteLauncher::attach(DWORD pid, DWORD timeoutMs) {
+    Search s{pid, nullptr};
+    waitFor(
+        [&] {
+            EnumWindows(findMain, reinterpret_cast<LPARAM>(&s));
+            return s.found != nullptr;
+        },
+        timeoutMs);
+    window_ = s.found;
+    return window_ != nullptr;
+}
+
+HWND RemoteLauncher::control(ControlId id) const {
+    ChildSearch s{windowsIdOf(id), nullptr};
+    EnumChildWindows(window_, findChild, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::wstring RemoteLauncher::wideText(ControlId id) const {
+    HWND c = control(id);
+    const LRESULT length = SendMessageW(c, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got =
+        SendMessageW(c, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(got));
+    return text;
+}
+
+std::string RemoteLauncher::text(ControlId id) const {
+    return toGbk(wideText(id));
+}
+
+void RemoteLauncher::setText(ControlId id, const std::string& text) const {
+    SendMessageA(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool RemoteLauncher::checked(ControlId id) const {
+    return SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void RemoteLauncher::click(ControlId id) const {
+    SendMessageW(control(id), BM_CLICK, 0, 0);
+}
+
+RECT RemoteLauncher::rect() const {
+    RECT rc{};
+    GetWindowRect(window_, &rc);
+    return rc;
+}
+
+int RemoteLauncher::height() const {
+    const RECT rc = rect();
+    return rc.bottom - rc.top;
+}
+
+int RemoteLauncher::listCount(ControlId id) const {
+    return static_cast<int>(
+        SendMessageW(control(id), id == hostCombo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+}
+
+int RemoteLauncher::listSelection() const {
+    return static_cast<int>(SendMessageW(control(modList), LB_GETCURSEL, 0, 0));
+}
+
+std::string RemoteLauncher::listItem(ControlId id, int index) const {
+    const bool combo = id == hostCombo;
+    HWND c = control(id);
+    const LRESULT length = SendMessageW(c, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0);
+    if (length < 0)
+        return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(c, combo ? CB_GETLBTEXT : LB_GETTEXT, index,
+                                     reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return toGbk(text);
+}
+
+void RemoteLauncher::postKey(ControlId id, WORD key) const {
+    HWND c = control(id);
+    const UINT scan = MapVirtualKeyW(key, 0);
+    PostMessageW(c, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageW(c, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
+}
+
+HWND RemoteLauncher::focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
+    return info.hwndFocus;
+}
+
+void RemoteLauncher::sync() const {
+    // A posted message behind everything posted so far, answered only when the loop gets to
+    // it; then a sent one, handled once the loop is back in GetMessage.
+    for (int i = 0; i < 3; ++i) {
+        PostMessageW(window_, WM_NULL, 0, 0);
+        Sleep(30);
+        SendMessageW(window_, WM_NULL, 0, 0);
+    }
+}
+
+}  // namespace zarvell::test

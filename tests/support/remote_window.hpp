@@ -1,0 +1,43 @@
+// Driving a running launcher from another process, the way a user or a tool would.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "window/form.hpp"
+
+namespace zarvell::test {
+
+class RemoteLauncher {
+  public:
+    // Finds the visible main window of process `pid` (0: of any process), waiting up to
+    // `timeoutMs`.
+    bool attach(DWORD pid, DWORD timeoutMs = 20000);
+    HWND window() const { return window_; }
+    HWND control(ControlId id) const;
+
+    std::string text(ControlId id) const;  // WM_GETTEXT, in code page 936
+    std::wstring wideText(ControlId id) const;
+    void setText(ControlId id, const std::string& text) const;
+    bool checked(ControlId id) const;
+    void click(ControlId id) const;  // BM_CLICK: returns once the handler has run
+    int height() const;
+    RECT rect() const;
+    int listCount(ControlId id) const;
+    int listSelection() const;
+    std::string listItem(ControlId id, int index) const;  // via the W message, to 936
+    // A key press posted to a control through the launcher's message loop.
+    void postKey(ControlId id, WORD key) const;
+    // The window that has the keyboard focus in the launcher's GUI thread.
+    HWND focus() const;
+    // Waits until the launcher has handled everything sent or posted to it so far.
+    void sync() const;
+
+  private:
+    HWND window_ = nullptr;
+};
+
+std::string toGbk(const std::wstring& wide);
+
+}  // namespace zarvell::test

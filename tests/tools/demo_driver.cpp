@@ -1,0 +1,37 @@
+// Drives a running launcher for the demo: `demo_driver show` picks the first mod, turns
+// on the windowed start and the host panel, picks the first host and launches;
+// `demo_driver close` closes the window. Prints what it did.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "remote_window.hpp"
+#include "test_support.hpp"
+
+using namespace zarvell;
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: demo_driver show|close\n");
+        return 2;
+    }
+    test::RemoteLauncher launcher;
+    if (!launcher.attach(0)) {
+        std::fprintf(stderr, "demo_driver: no launcher window\n");
+        return 1;
+    }
+    if (std::strcmp(argv[1], "close") == 0) {
+        PostMessageW(launcher.window(), WM_CLOSE, 0, 0);
+        return 0;
+    }
+    launcher.postKey(modList, VK_DOWN);
+    launcher.click(windowedCheck);
+    launcher.click(ipHelperCheck);
+    launcher.postKey(hostCombo, VK_DOWN);
+    test::waitFor([&] { return !launcher.text(addressEdit).empty(); }, 5000);
+    launcher.click(launchButton);
+    std::printf("mod: %s, host: %s -> %s\n", launcher.listItem(modList, 0).c_str(),
+                launcher.text(hostCombo).c_str(), launcher.text(addressEdit).c_str());
+    return 0;
+}
