@@ -1,0 +1,353 @@
+// The window built in this process: form, styles, texts, fonts, stacking, focus cycle and
+// the control operations.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "launch/state.hpp"
+#include "test_support.hpp"
+#include "window/handlers.hpp"
+#include "window/main_window.hpp"
+
+namespace zarvell {
+namespace {
+
+class Window : public ::testing::Test {
+  protected:
+    test::GameFolder game;
+    test::CurrentDirectory cd{game.path()};
+    HWND window = nullptr;
+
+    void build() {
+        window = buildMainWindow(GetModuleHandleW(nullptr), onCreated);
+        ASSERT_NE(window, nullptr);
+        pump();
+    }
+    void TearDown() override {
+        if (window && IsWindow(window))
+            DestroyWindow(window);
+        pump();
+        releaseState();
+    }
+    // Handles what is queued, as the program's loop would; swallows the quit request.
+    static void pump() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT || handleWindowKeys(msg))
+                continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    static RECT placeIn(HWND control, HWND reference) {
+        RECT rc;
+        GetWindowRect(control, &rc);
+        MapWindowPoints(HWND_DESKTOP, reference, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    }
+    static std::wstring className(HWND hwnd) {
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        return name;
+    }
+    void pressTab(bool shift) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        MSG msg{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(handleWindowKeys(msg));
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    }
+    std::vector<ControlId> walk(bool shift, int steps) {
+        std::vector<ControlId> seen;
+        for (int i = 0; i < steps; ++i) {
+            pressTab(shift);
+            HWND f = GetFocus();
+            int found = -1;
+            for (int c = 0; c < kControlCount; ++c) {
+                if (controlHandle(static_cast<ControlId>(c)) == f)
+                    found = c;
+            }
+            seen.push_back(static_cast<ControlId>(found));
+        }
+        return seen;
+    }
+};
+
+TEST_F(Window, EveryControlStandsWhereTheFormSays) {
+    build();
+    for (const ControlSpec& spec : kForm) {
+        HWND c = controlHandle(spec.id);
+        HWND parent = spec.parent == kNoParent ? window : controlHandle(spec.parent);
+        EXPECT_EQ(GetParent(c), parent) << spec.id;
+        const RECT rc = placeIn(c, parent);
+        EXPECT_EQ(rc.left, spec.left) << spec.id;
+        EXPECT_EQ(rc.top, spec.top) << spec.id;
+        EXPECT_EQ(rc.right - rc.left, spec.width) << spec.id;
+        if (spec.kind != ControlKind::ComboBox) {
+            EXPECT_EQ(rc.bottom - rc.top, spec.height) << spec.id;
+        }
+        EXPECT_EQ(GetDlgCtrlID(c), windowsIdOf(spec.id));
+    }
+    // The drop-down was created 160 high: field and list share those pixels (Wine reports the
+    // dropped rectangle as what is left below the field's height).
+    RECT dropped{};
+    SendMessageW(controlHandle(hostCombo), CB_GETDROPPEDCONTROLRECT, 0,
+                 reinterpret_cast<LPARAM>(&dropped));
+    RECT field{};
+    GetWindowRect(controlHandle(hostCombo), &field);
+    const int fieldHeight = field.bottom - field.top;
+    EXPECT_GE(dropped.bottom - dropped.top + fieldHeight, 160);
+    // Children of the group boxes, in the window's client coordinates.
+    const struct {
+        ControlId id;
+        int left, top;
+    } inClient[] = {{widthEdit, 144, 56},        {timesLabel, 224, 56}, {heightEdit, 256, 56},
+                    {hostHeadingLabel, 32, 224}, {hostCombo, 32, 256},  {addressEdit, 192, 256}};
+    for (const auto& p : inClient) {
+        const RECT rc = placeIn(controlHandle(p.id), window);
+        EXPECT_EQ(rc.left, p.left) << p.id;
+        EXPECT_EQ(rc.top, p.top) << p.id;
+    }
+}
+
+TEST_F(Window, ClassesStylesAndTexts) {
+    build();
+    struct Expect {
+        ControlKind kind;
+        std::wstring cls;
+        DWORD style;
+        DWORD exStyle;
+    };
+    const Expect kinds[] = {
+        {ControlKind::CheckBox, L"Button", BS_AUTOCHECKBOX | BS_MULTILINE | BS_LEFT | BS_VCENTER,
+         0},
+        {ControlKind::EditBox, L"Edit", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+        {ControlKind::GroupBox, L"Button", BS_GROUPBOX | BS_LEFT, 0},
+        {ControlKind::Label, kLabelClass, 0, 0},
+        {ControlKind::Button, L"Button", BS_PUSHBUTTON | BS_CENTER | BS_VCENTER | BS_MULTILINE, 0},
+        {ControlKind::ListBox, L"ListBox", LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
+         WS_EX_CLIENTEDGE},
+        {ControlKind::ComboBox, L"ComboBox", CBS_DROPDOWNLIST | CBS_AUTOHSCROLL, 0},
+    };
+    for (const ControlSpec& spec : kForm) {
+        HWND c = controlHandle(spec.id);
+        const Expect* e = nullptr;
+        for (const auto& k : kinds) {
+            if (k.kind == spec.kind)
+                e = &k;
+        }
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(_wcsicmp(className(c).c_str(), e->cls.c_str()), 0) << spec.id;
+        const DWORD style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
+        DWORD expected = WS_CHILD | WS_CLIPSIBLINGS | e->style;
+        if (spec.tabStop)
+            expected |= WS_TABSTOP;
+        EXPECT_EQ(style & expected, expected) << spec.id;
+        EXPECT_EQ((style & WS_TABSTOP) != 0, spec.tabStop) << spec.id;
+        EXPECT_EQ(style & (ES_NUMBER | ES_PASSWORD | ES_READONLY | ES_MULTILINE) &
+                      (spec.kind == ControlKind::EditBox ? ~0u : 0u),
+                  0u);
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(c, GWL_EXSTYLE)) & WS_EX_CLIENTEDGE, e->exStyle)
+            << spec.id;
+        if (spec.kind == ControlKind::ListBox) {
+            EXPECT_EQ(style & (LBS_SORT | LBS_EXTENDEDSEL | LBS_MULTIPLESEL), 0u);
+        }
+        if (spec.kind == ControlKind::ComboBox) {
+            EXPECT_EQ(style & CBS_SORT, 0u);
+        }
+        if (spec.kind != ControlKind::EditBox && spec.kind != ControlKind::ComboBox) {
+            char text[64] = {};
+            GetWindowTextA(c, text, sizeof(text));
+            EXPECT_EQ(std::string(text), spec.text) << spec.id;
+        }
+    }
+    // Exact bytes of every caption under code page 936.
+    const std::pair<ControlId, const char*> captions[] = {
+        {ipHelperCheck,
+         "\xCF\xD4\xCA\xBE"
+         "IP"
+         "\xD6\xFA\xCA\xD6"},
+        {hostHeadingLabel, "\xD6\xF7\xBB\xFA\xC3\xFB                  IP\xB5\xD8\xD6\xB7"},
+        {timesLabel, "\xA1\xC1"},
+        {skipMoviesCheck, "\xCC\xF8\xB9\xFD\xB6\xAF\xBB\xAD"},
+        {windowedCheck, "\xB4\xB0\xBF\xDA\xBB\xAF\xC6\xF4\xB6\xAF"},
+        {launchButton, "\xC6\xF4\xB6\xAF"},
+        {modHeadingLabel, "\xC4\xA3\xD7\xE9\xD1\xA1\xD4\xF1"},
+    };
+    for (const auto& [id, bytes] : captions) {
+        char text[64] = {};
+        GetWindowTextA(controlHandle(id), text, sizeof(text));
+        EXPECT_STREQ(text, bytes) << id;
+    }
+    wchar_t caption[16] = {};
+    GetWindowTextW(window, caption, 16);
+    EXPECT_STREQ(caption, L"Zarvell");
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN),
+              static_cast<DWORD>(WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN));
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+    EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
+TEST_F(Window, FontsFromTheFontTable) {
+    build();
+    for (const ControlSpec& spec : kForm) {
+        auto font = reinterpret_cast<HFONT>(SendMessageW(controlHandle(spec.id), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr) << spec.id;
+        LOGFONTW lf{};
+        GetObjectW(font, sizeof(lf), &lf);
+        if (spec.font) {
+            EXPECT_EQ(lf.lfHeight, spec.font->height) << spec.id;
+            EXPECT_EQ(lf.lfWeight, spec.font->weight) << spec.id;
+            EXPECT_STREQ(lf.lfFaceName, L"\x5FAE\x8F6F\x96C5\x9ED1") << spec.id;  // 微软雅黑
+            EXPECT_EQ(lf.lfQuality, PROOF_QUALITY);
+        } else {
+            EXPECT_EQ(font, GetStockObject(DEFAULT_GUI_FONT)) << spec.id;
+        }
+    }
+}
+
+TEST_F(Window, StackingFollowsTheFormPerParent) {
+    build();
+    for (int parent = kNoParent; parent < kControlCount; ++parent) {
+        std::vector<HWND> expected;
+        for (const ControlSpec& spec : kForm) {
+            if (spec.parent == parent)
+                expected.push_back(controlHandle(spec.id));
+        }
+        if (expected.empty())
+            continue;
+        HWND p = parent == kNoParent ? window : controlHandle(static_cast<ControlId>(parent));
+        std::vector<HWND> actual;
+        for (HWND c = GetWindow(p, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            actual.push_back(c);
+        }
+        EXPECT_EQ(actual, expected) << parent;
+    }
+}
+
+TEST_F(Window, FirstShownCollapsedWhereTheFullWindowWouldBeCentred) {
+    build();
+    RECT rc;
+    GetWindowRect(window, &rc);
+    EXPECT_EQ(rc.right - rc.left, 350);
+    EXPECT_EQ(rc.bottom - rc.top, 240);
+    EXPECT_EQ(rc.left, (GetSystemMetrics(SM_CXSCREEN) - 350) / 2);
+    EXPECT_EQ(rc.top, (GetSystemMetrics(SM_CYSCREEN) - 340) / 2);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsWindowVisible(controlHandle(sizeGroup)));
+    EXPECT_TRUE(IsWindowVisible(controlHandle(hostGroup)));
+    // The host panel lies below the client area.
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_LE(client.bottom, 216);
+    EXPECT_EQ(GetFocus(), controlHandle(modList));
+}
+
+TEST_F(Window, TabWalksTheFixedCycleOverVisibleControls) {
+    build();
+    // Size boxes hidden: Tab passes over them, but not over the cut-off host panel.
+    const std::vector<ControlId> forward = {launchButton, windowedCheck, skipMoviesCheck, hostCombo,
+                                            addressEdit,  ipHelperCheck, modList};
+    EXPECT_EQ(walk(false, 7), forward);
+    const std::vector<ControlId> backward = {ipHelperCheck,   addressEdit,   hostCombo,
+                                             skipMoviesCheck, windowedCheck, launchButton,
+                                             modList};
+    EXPECT_EQ(walk(true, 7), backward);
+
+    writeCheck(windowedCheck, true);
+    onWindowedClicked();
+    const std::vector<ControlId> withSizes = {launchButton, windowedCheck, skipMoviesCheck,
+                                              widthEdit,    heightEdit,    hostCombo};
+    EXPECT_EQ(walk(false, 6), withSizes);
+}
+
+TEST_F(Window, FocusComesBackAfterDeactivation) {
+    build();
+    SetFocus(controlHandle(skipMoviesCheck));
+    SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0);
+    SetFocus(window);  // what activation does by default
+    SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(GetFocus(), controlHandle(skipMoviesCheck));
+}
+
+TEST_F(Window, EscapeClosesFromAnyControl) {
+    build();
+    MSG msg{controlHandle(widthEdit), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    EXPECT_TRUE(handleWindowKeys(msg));
+    EXPECT_FALSE(IsWindow(window));
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0u);
+}
+
+TEST_F(Window, ListOperations) {
+    build();
+    EXPECT_EQ(listCurrentSelection(modList), -1);
+    EXPECT_EQ(listItemText(modList, -1), "");
+    EXPECT_EQ(addItem(modList, "b"), 0);
+    EXPECT_EQ(addItem(modList, "a"), 1);  // no sorting
+    EXPECT_EQ(addItem(modList, "a"), 2);  // equal texts are separate items
+    EXPECT_EQ(addItem(modList, "\xD6\xD0\xCE\xC4"), 3);
+    EXPECT_EQ(listItemText(modList, 1), "a");
+    EXPECT_EQ(listItemText(modList, 3), "\xD6\xD0\xCE\xC4");
+    EXPECT_EQ(listItemText(modList, 4), "");
+    EXPECT_EQ(addItem(hostCombo, "h", 7), 0);
+    EXPECT_EQ(SendMessageW(controlHandle(hostCombo), CB_GETITEMDATA, 0, 0), 7);
+    EXPECT_EQ(readText(hostCombo), "");  // nothing chosen
+}
+
+TEST_F(Window, HostPanelToggleChangesTheHeightByOneHundred) {
+    build();
+    RECT before;
+    GetWindowRect(window, &before);
+    writeCheck(ipHelperCheck, true);
+    onIpHelperClicked();
+    EXPECT_EQ(readWindowHeight(), 340);
+    writeCheck(ipHelperCheck, false);
+    onIpHelperClicked();
+    RECT after;
+    GetWindowRect(window, &after);
+    EXPECT_EQ(after.bottom - after.top, 240);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+}
+
+TEST_F(Window, CreatedEventPutsTheSettingsIn) {
+    test::writeFile(game / "mod.ini",
+                    "[mod]\r\nszx=abc\r\nszy=\r\nwin=\xD5\xE6\r\nmovie=\xD5\xE6\r\nname=a,,b\r\n");
+    test::makeFolder(game / "mods");
+    test::makeFolder(game / "mods\\one");
+    build();
+    EXPECT_EQ(readText(widthEdit), "abc");
+    EXPECT_EQ(readText(heightEdit), "");
+    EXPECT_TRUE(readCheck(windowedCheck));
+    EXPECT_TRUE(IsWindowVisible(controlHandle(sizeGroup)));
+    EXPECT_EQ(launchState.displaySwitch, " +fullscreen 0");
+    EXPECT_EQ(launchState.movieSwitch, " +restart");
+    EXPECT_EQ(launchState.modSwitch, "");
+    EXPECT_EQ(launchState.resolutionSwitch, "");
+    EXPECT_EQ(listItemText(modList, 0), "one");
+    EXPECT_EQ(SendMessageW(controlHandle(hostCombo), CB_GETCOUNT, 0, 0), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(SendMessageW(controlHandle(hostCombo), CB_GETITEMDATA, i, 0), i + 1);
+    }
+    EXPECT_EQ(hostNames, (std::vector<std::string>{"a", "", "b"}));
+}
+
+TEST_F(Window, DefaultsWithoutASettingsFile) {
+    build();
+    EXPECT_EQ(readText(widthEdit), "1024");
+    EXPECT_EQ(readText(heightEdit), "680");
+    EXPECT_FALSE(readCheck(windowedCheck));
+    EXPECT_EQ(launchState.displaySwitch, " +fullscreen 1");
+    EXPECT_EQ(launchState.movieSwitch, "");
+    EXPECT_EQ(SendMessageW(controlHandle(modList), LB_GETCOUNT, 0, 0), 0);
+    EXPECT_FALSE(test::fileExists(game / "mod.ini"));
+}
+
+}  // namespace
+}  // namespace zarvell
