@@ -1,0 +1,241 @@
+// The real zarvell.exe in a temporary game folder, driven from this process the way a
+// player would drive it; then the stand-in game's log, mod.ini and the exit code are read.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "remote_window.hpp"
+#include "test_support.hpp"
+
+namespace zarvell {
+namespace {
+
+constexpr char kHead[] = "bf2.exe + menu 1 +wx 0 +wy 0";
+constexpr char kTrue[] = "\xD5\xE6";   // 真
+constexpr char kFalse[] = "\xBC\xD9";  // 假
+
+std::string savedIni(const char* w, const char* h, const char* win, const char* movie) {
+    return std::string("[mod]\r\nszx=") + w + "\r\nszy=" + h + "\r\nwin=" + win +
+           "\r\nmovie=" + movie + "\r\n";
+}
+
+int runningCopiesOf(const char* exeName) {
+    int count = 0;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 e{};
+    e.dwSize = sizeof(e);
+    for (BOOL ok = Process32First(snap, &e); ok; ok = Process32Next(snap, &e)) {
+        if (lstrcmpiA(e.szExeFile, exeName) == 0)
+            ++count;
+    }
+    CloseHandle(snap);
+    return count;
+}
+
+class Launcher : public ::testing::Test {
+  protected:
+    test::GameFolder game;
+    std::unique_ptr<test::Process> process;
+    test::RemoteLauncher ui;
+
+    void SetUp() override {
+        const std::string exe = test::moduleFolder() + "\\zarvell.exe";
+        ASSERT_TRUE(CopyFileA(exe.c_str(), (game / "zarvell.exe").c_str(), FALSE));
+    }
+    void TearDown() override {
+        if (process && process->wait(0) == STILL_ACTIVE)
+            TerminateProcess(process->handle(), 9);
+    }
+    void makeMods(std::initializer_list<const char*> names) {
+        test::makeFolder(game / "mods");
+        for (const char* n : names)
+            test::makeFolder(game / "mods" + "\\" + n);
+    }
+    // Starts the launcher from `directory` (its own folder by default).
+    void start(const std::string& directory = {}) {
+        const std::string dir = directory.empty() ? game.path() : directory;
+        process =
+            std::make_unique<test::Process>("\"" + (game / "zarvell.exe") + "\"", dir.c_str());
+        ASSERT_TRUE(process->started());
+        ASSERT_TRUE(ui.attach(process->id()));
+    }
+    DWORD close() {
+        PostMessageW(ui.window(), WM_CLOSE, 0, 0);
+        return process->wait();
+    }
+    std::string launch() {
+        const size_t before = game.starts().size();
+        ui.click(launchButton);
+        const auto starts = game.starts();
+        return starts.size() == before + 1 ? starts.back().commandLine : "<no start>";
+    }
+    void chooseMod(WORD key, int expectedIndex) {
+        ui.postKey(modList, key);
+        EXPECT_TRUE(test::waitFor([&] { return ui.listSelection() == expectedIndex; }));
+        ui.sync();
+    }
+    std::string ini() const { return test::readFile(game / "mod.ini"); }
+};
+
+TEST_F(Launcher, DefaultLaunchFromAnotherFolder) {
+    test::TempFolder elsewhere;
+    test::writeFile(elsewhere / "mod.ini", "[mod]\r\nwin=\xD5\xE6\r\n");  // must not be read
+    start(elsewhere.path());
+    EXPECT_FALSE(ui.checked(windowedCheck));
+    EXPECT_EQ(launch(), std::string(kHead) + " +fullscreen 1");
+    EXPECT_EQ(game.starts().at(0).directory, game.path());
+    EXPECT_EQ(ini(), savedIni("1024", "680", kFalse, kFalse));
+    EXPECT_FALSE(test::fileExists(elsewhere / "bf2_log.txt"));
+    EXPECT_EQ(close(), 0u);
+}
+
+TEST_F(Launcher, EveryChoiceReachesTheCommandLineAndTheSettings) {
+    makeMods({"alpha", "beta"});
+    start();
+    ui.click(windowedCheck);
+    ui.click(skipMoviesCheck);
+    ui.setText(widthEdit, "800");
+    ui.setText(heightEdit, "600");
+    chooseMod(VK_DOWN, 0);
+    const std::string first = ui.listItem(modList, 0);
+    EXPECT_EQ(launch(), std::string(kHead) +
+                            " +fullscreen 0 +szx 800 +szy 600 +restart  +modPath mods/" + first);
+    EXPECT_EQ(ini(), savedIni("800", "600", kTrue, kTrue));
+
+    // Clearing the windowed box: no sizes on the line, but both texts are still saved.
+    ui.click(windowedCheck);
+    EXPECT_FALSE(IsWindowVisible(ui.control(sizeGroup)));
+    EXPECT_EQ(launch(), std::string(kHead) + " +fullscreen 1 +restart  +modPath mods/" + first);
+    EXPECT_EQ(ini(), savedIni("800", "600", kFalse, kTrue));
+    EXPECT_EQ(close(), 0u);
+}
+
+TEST_F(Launcher, ArrowKeysInTheModListChangeTheNextLaunch) {
+    makeMods({"m1", "m2", "m3"});
+    start();
+    chooseMod(VK_DOWN, 0);
+    chooseMod(VK_DOWN, 1);
+    EXPECT_EQ(launch(),
+              std::string(kHead) + " +fullscreen 1  +modPath mods/" + ui.listItem(modList, 1));
+    chooseMod(VK_UP, 0);
+    EXPECT_EQ(launch(),
+              std::string(kHead) + " +fullscreen 1  +modPath mods/" + ui.listItem(modList, 0));
+    EXPECT_EQ(close(), 0u);
+}
+
+TEST_F(Launcher, SettingsAreShownAtTheNextStart) {
+    test::writeFile(game / "mod.ini",
+                    "[mod]\r\nszx=1280\r\nszy=\r\nwin=\xD5\xE6\r\nmovie=x\r\n"
+                    "name=localhost\r\n[keep]\r\nk=v\r\n");
+    start();
+    EXPECT_TRUE(ui.checked(windowedCheck));
+    EXPECT_FALSE(ui.checked(skipMoviesCheck));
+    EXPECT_TRUE(IsWindowVisible(ui.control(widthEdit)));
+    EXPECT_EQ(ui.text(widthEdit), "1280");
+    EXPECT_EQ(ui.text(heightEdit), "");
+    EXPECT_EQ(launch(), std::string(kHead) + " +fullscreen 0 +szx 1280 +szy ");
+    EXPECT_EQ(close(), 0u);
+    // Outside the four keys nothing changed.
+    char value[32] = {};
+    GetPrivateProfileStringA("mod", "name", "", value, sizeof(value), (game / "mod.ini").c_str());
+    EXPECT_STREQ(value, "localhost");
+    GetPrivateProfileStringA("keep", "k", "", value, sizeof(value), (game / "mod.ini").c_str());
+    EXPECT_STREQ(value, "v");
+}
+
+TEST_F(Launcher, ClosingWithoutALaunchWritesNothing) {
+    start();
+    ui.click(windowedCheck);
+    EXPECT_EQ(close(), 0u);
+    EXPECT_FALSE(test::fileExists(game / "mod.ini"));
+
+    const std::string handWritten = "[mod]\nszx=1\n\n; note\n";
+    test::writeFile(game / "mod.ini", handWritten);
+    start();
+    ui.setText(widthEdit, "999");
+    EXPECT_EQ(close(), 0u);
+    EXPECT_EQ(ini(), handWritten);
+}
+
+TEST_F(Launcher, HostPanelAndAddressLookup) {
+    test::writeFile(game / "mod.ini", "[mod]\r\nname=localhost,no-such-host.invalid\r\n");
+    start();
+    EXPECT_EQ(ui.height(), 240);
+    ui.click(ipHelperCheck);
+    EXPECT_EQ(ui.height(), 340);
+    ASSERT_EQ(ui.listCount(hostCombo), 2);
+
+    ui.postKey(hostCombo, VK_DOWN);  // chooses "localhost"
+    EXPECT_TRUE(test::waitFor([&] { return ui.text(addressEdit) == "127.0.0.1"; }));
+    ui.postKey(hostCombo, VK_DOWN);  // an unresolvable name empties the box
+    EXPECT_TRUE(test::waitFor([&] { return ui.text(hostCombo) == "no-such-host.invalid"; }));
+    EXPECT_TRUE(test::waitFor([&] { return ui.text(addressEdit).empty(); }));
+
+    ui.click(ipHelperCheck);
+    EXPECT_EQ(ui.height(), 240);
+    EXPECT_EQ(close(), 0u);
+}
+
+TEST_F(Launcher, AMousePickFromTheDropDown) {
+    test::writeFile(game / "mod.ini", "[mod]\r\nname=no-such-host.invalid,localhost\r\n");
+    start();
+    ui.click(ipHelperCheck);
+    SetForegroundWindow(ui.window());
+    HWND combo = ui.control(hostCombo);
+    RECT field;
+    GetWindowRect(combo, &field);
+    const int itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+    auto clickAt = [](int x, int y) {
+        const int sx = GetSystemMetrics(SM_CXSCREEN) - 1, sy = GetSystemMetrics(SM_CYSCREEN) - 1;
+        INPUT in[3] = {};
+        for (auto& i : in) {
+            i.type = INPUT_MOUSE;
+            i.mi.dx = x * 65535 / sx;
+            i.mi.dy = y * 65535 / sy;
+        }
+        in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+        in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+        SendInput(3, in, sizeof(INPUT));
+    };
+    clickAt((field.left + field.right) / 2, (field.top + field.bottom) / 2);  // open the list
+    EXPECT_TRUE(test::waitFor([&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    // The second item of the list below the field.
+    clickAt(field.left + 20, field.bottom + itemHeight + itemHeight / 2);
+    EXPECT_TRUE(test::waitFor([&] { return ui.text(addressEdit) == "127.0.0.1"; }))
+        << ui.text(hostCombo);
+    EXPECT_EQ(close(), 0u);
+}
+
+TEST_F(Launcher, EscapeClosesTheWindowWithExitCodeZero) {
+    start();
+    ui.postKey(widthEdit, VK_ESCAPE);
+    EXPECT_EQ(process->wait(), 0u);
+}
+
+TEST_F(Launcher, AGameStartedEarlierOutlivesTheLauncher) {
+    SetEnvironmentVariableA("STANDIN_STAY_MS", "4000");  // inherited by launcher and game
+    start();
+    SetEnvironmentVariableA("STANDIN_STAY_MS", nullptr);
+    const int before = runningCopiesOf("bf2.exe");
+    EXPECT_EQ(launch(), std::string(kHead) + " +fullscreen 1");
+    EXPECT_EQ(close(), 0u);
+    EXPECT_EQ(runningCopiesOf("bf2.exe"), before + 1);
+}
+
+TEST_F(Launcher, AFailedGameStartStillSavesAndTheWindowStays) {
+    DeleteFileA((game / "bf2.exe").c_str());
+    start();
+    ui.click(skipMoviesCheck);
+    ui.click(launchButton);
+    EXPECT_EQ(ini(), savedIni("1024", "680", kFalse, kTrue));
+    EXPECT_TRUE(IsWindowVisible(ui.window()));
+    ui.click(launchButton);  // and it can be tried again
+    EXPECT_EQ(close(), 0u);
+}
+
+}  // namespace
+}  // namespace zarvell
