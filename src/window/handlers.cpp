@@ -24,7 +24,23 @@ constexpr Binding kBindings[] = {
     {launchButton, BN_CLICKED, onLaunchClicked},
     {modList, LBN_SELCHANGE, onModSelected},
 };
+// The launch state with the resolution a launch would take from the boxes now.
+LaunchState nextLaunchState() {
+    LaunchState next = launchState;
+    const bool windowed = readCheck(windowedCheck);
+    std::string width, height;
+    if (windowed) {
+        width = readText(widthEdit);
+        height = readText(heightEdit);
+    }
+    next.resolutionSwitch = resolutionSwitchFor(windowed, width, height);
+    return next;
+}
 }  // namespace
+
+std::string previewLaunchCommand() {
+    return composeLaunchCommand(nextLaunchState());
+}
 
 void dispatchControlEvent(ControlId control, UINT notification) {
     for (const Binding& b : kBindings) {
@@ -71,13 +87,7 @@ void onIpHelperClicked() {
 }
 
 void onLaunchClicked() {
-    const bool windowed = readCheck(windowedCheck);
-    std::string width, height;
-    if (windowed) {
-        width = readText(widthEdit);
-        height = readText(heightEdit);
-    }
-    launchState.resolutionSwitch = resolutionSwitchFor(windowed, width, height);
+    launchState.resolutionSwitch = nextLaunchState().resolutionSwitch;
     launchGame(composeLaunchCommand(launchState));
     saveSettings(readText(widthEdit), readText(heightEdit), readCheck(windowedCheck),
                  readCheck(skipMoviesCheck));

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "window/form.hpp"
 
 namespace zarvell {
@@ -15,6 +17,9 @@ void onIpHelperClicked();
 void onLaunchClicked();
 void onModSelected();
 void onHostSelected();
+
+// The command line a click of the launch button would start right now. Changes nothing.
+std::string previewLaunchCommand();
 
 // Runs the handler bound to (control, notification), if there is one.
 void dispatchControlEvent(ControlId control, UINT notification);

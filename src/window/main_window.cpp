@@ -1,5 +1,7 @@
 #include "window/main_window.hpp"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -24,6 +26,8 @@ struct MainWindow {
     std::array<HWND, kControlCount> controls{};
     std::array<FontHandle, kControlCount> fonts;  // the controls' own fonts
     HWND lastFocus = nullptr;
+    HWND launchTip = nullptr;        // shows the command line a launch would start
+    std::wstring launchTipText;      // what the tip points at while it shows
     WNDPROC groupBoxProc = nullptr;  // the system's, behind our forwarding
 };
 
@@ -110,6 +114,22 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             }
             dispatchControlEvent(id, code);
             return 0;
+        }
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->hwndFrom == mainWindow.launchTip && header->code == TTN_GETDISPINFOW) {
+                // Data texts are in the system's code page, as the ANSI functions gave them.
+                const std::string line = previewLaunchCommand();
+                mainWindow.launchTipText.assign(line.size() + 1, L'\0');
+                const int n = MultiByteToWideChar(
+                    CP_ACP, 0, line.data(), static_cast<int>(line.size()),
+                    mainWindow.launchTipText.data(), static_cast<int>(line.size()));
+                mainWindow.launchTipText.resize(static_cast<size_t>(std::max(n, 0)));
+                auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+                info->lpszText = mainWindow.launchTipText.data();
+                return 0;
+            }
+            break;
         }
         case kHostChosenMessage:
             onHostSelected();
@@ -322,6 +342,30 @@ HWND createControl(const ControlSpec& spec, HINSTANCE instance) {
     return hwnd;
 }
 
+// A tooltip on the launch button whose text, asked for each time it shows, is the command
+// line a click would start. It is no control of the form: no tab stop, no event.
+HWND createLaunchTip(HWND window, HINSTANCE instance) {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    HWND tip =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
+    if (!tip)
+        return nullptr;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(mainWindow.controls[launchButton]);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Long lines wrap at blanks instead of running off the screen.
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 320);
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+    return tip;
+}
+
 void setIcons(HWND window, HINSTANCE instance) {
     for (auto [which, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {
         HANDLE icon = LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, size, size, 0);
@@ -388,6 +432,7 @@ HWND buildMainWindow(HINSTANCE instance, void (*onCreated)()) {
     for (const ControlSpec& spec : kForm) {
         ShowWindow(mainWindow.controls[spec.id], spec.visible ? SW_SHOWNA : SW_HIDE);
     }
+    mainWindow.launchTip = createLaunchTip(window, instance);
     // 6. The created event.
     if (onCreated)
         onCreated();

@@ -210,6 +210,59 @@ TEST_F(Launcher, AMousePickFromTheDropDown) {
     EXPECT_EQ(close(), 0u);
 }
 
+struct TipSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK findVisibleTip(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<TipSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (pid == s->pid && lstrcmpiW(cls, L"tooltips_class32") == 0 && IsWindowVisible(hwnd)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST_F(Launcher, HoveringTheLaunchButtonShowsTheCommandLine) {
+    makeMods({"Desert Combat"});
+    start();
+    ui.click(windowedCheck);
+    ui.setText(widthEdit, "1280");
+    chooseMod(VK_DOWN, 0);
+    SetForegroundWindow(ui.window());
+    RECT button;
+    GetWindowRect(ui.control(launchButton), &button);
+    const int sx = GetSystemMetrics(SM_CXSCREEN) - 1, sy = GetSystemMetrics(SM_CYSCREEN) - 1;
+    INPUT move[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        move[i].type = INPUT_MOUSE;
+        move[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        move[i].mi.dx = (button.left + 10 + 4 * i) * 65535 / sx;
+        move[i].mi.dy = (button.top + 10) * 65535 / sy;
+    }
+    SendInput(2, move, sizeof(INPUT));
+    TipSearch tip{process->id(), nullptr};
+    EXPECT_TRUE(test::waitFor([&] {
+        EnumWindows(findVisibleTip, reinterpret_cast<LPARAM>(&tip));
+        return tip.found != nullptr;
+    }));
+    ASSERT_NE(tip.found, nullptr);
+    wchar_t text[512] = {};
+    SendMessageW(tip.found, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    const std::string expected =
+        std::string(kHead) + " +fullscreen 0 +szx 1280 +szy 680  +modPath mods/Desert Combat";
+    EXPECT_EQ(test::toGbk(text), expected);
+    // Showing it launched nothing and saved nothing; the launch gives the same line.
+    EXPECT_FALSE(test::fileExists(game / "mod.ini"));
+    EXPECT_EQ(launch(), expected);
+    EXPECT_EQ(close(), 0u);
+}
+
 TEST_F(Launcher, EscapeClosesTheWindowWithExitCodeZero) {
     start();
     ui.postKey(widthEdit, VK_ESCAPE);

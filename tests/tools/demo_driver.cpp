@@ -1,5 +1,5 @@
 // Drives a running launcher for the demo: `demo_driver wait` returns once its window is on
-// screen; `demo_driver show` picks the first mod, turns
+// screen; `demo_driver hover` rests the mouse on the launch button; `demo_driver show` picks the first mod, turns
 // on the windowed start and the host panel, picks the first host and launches;
 // `demo_driver close` closes the window. Prints what it did.
 #include <windows.h>
@@ -14,7 +14,7 @@ using namespace zarvell;
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: demo_driver wait|show|close\n");
+        std::fprintf(stderr, "usage: demo_driver wait|show|hover|close\n");
         return 2;
     }
     test::RemoteLauncher launcher;
@@ -22,7 +22,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo_driver: no launcher window\n");
         return 1;
     }
-    if (std::strcmp(argv[1], "wait") == 0) return 0;
+    if (std::strcmp(argv[1], "wait") == 0)
+        return 0;
+    if (std::strcmp(argv[1], "hover") == 0) {
+        RECT button;
+        GetWindowRect(launcher.control(launchButton), &button);
+        SetForegroundWindow(launcher.window());
+        SetCursorPos(button.left + 12, button.top + 12);
+        Sleep(50);
+        SetCursorPos(button.left + 16, button.top + 12);
+        return 0;
+    }
     if (std::strcmp(argv[1], "close") == 0) {
         PostMessageW(launcher.window(), WM_CLOSE, 0, 0);
         return 0;
