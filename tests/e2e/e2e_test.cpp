@@ -9,6 +9,7 @@
 
 #include "remote_window.hpp"
 #include "test_support.hpp"
+#include "window/main_window.hpp"
 
 namespace zarvell {
 namespace {
@@ -79,6 +80,29 @@ class Launcher : public ::testing::Test {
     }
     std::string ini() const { return test::readFile(game / "mod.ini"); }
 };
+
+TEST(CodePage, IsTheOneThisRunAskedFor) {
+    char lang[64] = {};
+    GetEnvironmentVariableA("ZARVELL_LANG", lang, sizeof(lang));
+    EXPECT_EQ(GetACP(), std::string(lang) == "en_US.UTF-8" ? 1252u : 936u) << lang;
+}
+
+// Runs under code page 936 and, in a second CTest entry, under 1252: the captions are turned
+// into UTF-16 from their GBK bytes whatever the system's code page is.
+TEST_F(Launcher, CaptionsReadInChineseWhateverTheCodePage) {
+    start();
+    for (const ControlSpec& spec : kForm) {
+        if (spec.kind == ControlKind::EditBox || spec.kind == ControlKind::ComboBox)
+            continue;
+        EXPECT_EQ(ui.wideText(spec.id), formText(spec.text)) << spec.id;
+    }
+    EXPECT_EQ(ui.wideText(launchButton), L"\x542F\x52A8");                     // 启动
+    EXPECT_EQ(ui.wideText(windowedCheck), L"\x7A97\x53E3\x5316\x542F\x52A8");  // 窗口化启动
+    wchar_t caption[16] = {};
+    GetWindowTextW(ui.window(), caption, 16);
+    EXPECT_STREQ(caption, L"Zarvell");
+    EXPECT_EQ(close(), 0u);
+}
 
 TEST_F(Launcher, DefaultLaunchFromAnotherFolder) {
     test::TempFolder elsewhere;
