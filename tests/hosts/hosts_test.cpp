@@ -1,39 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "hosts/host_list.hpp"
-#include "hosts/host_names.hpp"
 #include "launch/state.hpp"
 
 namespace zarvell {
 namespace {
 
 using Pieces = std::vector<std::string>;
-
-TEST(SplitHostNames, PiecesAsTheyStand) {
-    struct Case {
-        std::string text;
-        Pieces pieces;
-    };
-    const Case cases[] = {
-        {"", {}},
-        {"A", {"A"}},
-        {"A,B", {"A", "B"}},
-        {"A,,B", {"A", "", "B"}},
-        {",A", {"", "A"}},
-        {"A,", {"A"}},
-        {"A,,", {"A", ""}},
-        {",", {""}},
-        {",,", {"", ""}},
-        {"a, b ,c", {"a", " b ", "c"}},     // blanks belong to the names
-        {"x,x", {"x", "x"}},                // duplicates stay
-        {"\xD6\xD0,B", {"\xD6\xD0", "B"}},  // 中 then a real separator
-        {"A\x81,B", {"A\x81,B"}},           // a lead byte takes the comma with it
-        {"A\x81", {"A\x81"}},               // a lead byte at the very end
-        {"\xD5\x5C,y", {"\xD5\x5C", "y"}},  // 誠: trail byte 0x5C is no separator either
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(splitHostNames(c.text), c.pieces) << c.text;
-}
 
 TEST(FillHostList, ReplacesHostNamesAndNumbersTheEntriesFromOne) {
     hostNames = {"old"};

@@ -9,43 +9,9 @@
 namespace zarvell {
 namespace {
 
-bool gbkLead(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-
-struct FolderCase {
-    const char* what;
-    std::string path;
-    std::optional<std::string> folder;
-};
-
-TEST(FolderOfPath, CutsBeforeTheLastRealBackslash) {
-    const FolderCase cases[] = {
-        {"ordinary path", "C:\\Games\\BF2\\zarvell.exe", "C:\\Games\\BF2"},
-        // 誠 is D5 5C: its second byte must not end the folder.
-        {"GBK trail byte 0x5C in the last element", "C:\\Games\\\xD5\x5C.exe", "C:\\Games"},
-        {"GBK trail byte 0x5C in a folder name", "C:\\\xD5\x5C\\zarvell.exe", "C:\\\xD5\x5C"},
-        {"drive root", "C:\\zarvell.exe", "C:"},
-        {"no backslash at all", "zarvell.exe", std::nullopt},
-        {"lead byte as the very last byte", "C:\\a\\b\xD5", "C:\\a"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(folderOfPath(c.path, gbkLead), c.folder) << c.what;
-}
-
 TEST(FolderOfPath, PlatformLeadByteRuleUnderCodePage936) {
     auto system = [](unsigned char c) { return IsDBCSLeadByte(c) != 0; };
     EXPECT_EQ(folderOfPath("C:\\\xB6\x5C\\\x9C\x5C.exe", system), "C:\\\xB6\x5C");  // 禱\淺
-}
-
-TEST(ProgramFolderFrom, RefusesFailedAndCutPaths) {
-    const std::string full(260, 'a');  // GetModuleFileNameA filled the whole buffer
-    EXPECT_EQ(programFolderFrom(full.data(), 260, 260, gbkLead), std::nullopt);
-    EXPECT_EQ(programFolderFrom("", 0, 260, gbkLead), std::nullopt);
-    const std::string fits =
-        "C:\\" + std::string(250, 'b') + "\\z.exe";  // 259 bytes: fits with its zero
-    EXPECT_EQ(programFolderFrom(fits.data(), fits.size(), 260, gbkLead),
-              fits.substr(0, fits.size() - 6));
 }
 
 // Runs a copy of this test program, from another folder, out of a folder named 誠 and asks it

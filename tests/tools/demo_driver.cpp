@@ -1,6 +1,6 @@
 // Drives a running launcher for the demo: `demo_driver wait` returns once its window is on
-// screen; `demo_driver hover` rests the mouse on the launch button; `demo_driver show` picks the first mod, turns
-// on the windowed start and the host panel, picks the first host and launches;
+// screen; `demo_driver hover` rests the mouse on the launch button; `demo_driver show` picks the
+// first mod, turns on the windowed start and the host panel, picks the first host and launches;
 // `demo_driver close` closes the window. Prints what it did.
 #include <windows.h>
 
