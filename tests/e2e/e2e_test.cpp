@@ -1,85 +1,14 @@
 // The real zarvell.exe in a temporary game folder, driven from this process the way a
 // player would drive it; then the stand-in game's log, mod.ini and the exit code are read.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "remote_window.hpp"
-#include "test_support.hpp"
+#include "launcher_fixture.hpp"
 #include "window/main_window.hpp"
 
 namespace zarvell {
 namespace {
-
-constexpr char kHead[] = "bf2.exe + menu 1 +wx 0 +wy 0";
-constexpr char kTrue[] = "\xD5\xE6";   // 真
-constexpr char kFalse[] = "\xBC\xD9";  // 假
-
-std::string savedIni(const char* w, const char* h, const char* win, const char* movie) {
-    return std::string("[mod]\r\nszx=") + w + "\r\nszy=" + h + "\r\nwin=" + win +
-           "\r\nmovie=" + movie + "\r\n";
-}
-
-int runningCopiesOf(const char* exeName) {
-    int count = 0;
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 e{};
-    e.dwSize = sizeof(e);
-    for (BOOL ok = Process32First(snap, &e); ok; ok = Process32Next(snap, &e)) {
-        if (lstrcmpiA(e.szExeFile, exeName) == 0)
-            ++count;
-    }
-    CloseHandle(snap);
-    return count;
-}
-
-class Launcher : public ::testing::Test {
-  protected:
-    test::GameFolder game;
-    std::unique_ptr<test::Process> process;
-    test::RemoteLauncher ui;
-
-    void SetUp() override {
-        const std::string exe = test::moduleFolder() + "\\zarvell.exe";
-        ASSERT_TRUE(CopyFileA(exe.c_str(), (game / "zarvell.exe").c_str(), FALSE));
-    }
-    void TearDown() override {
-        if (process && process->wait(0) == STILL_ACTIVE)
-            TerminateProcess(process->handle(), 9);
-    }
-    void makeMods(std::initializer_list<const char*> names) {
-        test::makeFolder(game / "mods");
-        for (const char* n : names)
-            test::makeFolder(game / "mods" + "\\" + n);
-    }
-    // Starts the launcher from `directory` (its own folder by default).
-    void start(const std::string& directory = {}) {
-        const std::string dir = directory.empty() ? game.path() : directory;
-        process =
-            std::make_unique<test::Process>("\"" + (game / "zarvell.exe") + "\"", dir.c_str());
-        ASSERT_TRUE(process->started());
-        ASSERT_TRUE(ui.attach(process->id()));
-    }
-    DWORD close() {
-        PostMessageW(ui.window(), WM_CLOSE, 0, 0);
-        return process->wait();
-    }
-    std::string launch() {
-        const size_t before = game.starts().size();
-        ui.click(launchButton);
-        const auto starts = game.starts();
-        return starts.size() == before + 1 ? starts.back().commandLine : "<no start>";
-    }
-    void chooseMod(WORD key, int expectedIndex) {
-        ui.postKey(modList, key);
-        EXPECT_TRUE(test::waitFor([&] { return ui.listSelection() == expectedIndex; }));
-        ui.sync();
-    }
-    std::string ini() const { return test::readFile(game / "mod.ini"); }
-};
 
 TEST(CodePage, IsTheOneThisRunAskedFor) {
     char lang[64] = {};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <winternl.h>
+
 #include <atomic>
 
 namespace zarvell::test {
@@ -89,6 +91,90 @@ DWORD Process::wait(DWORD timeoutMs) const {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
+}
+
+unsigned long handleCountOf(DWORD pid) {
+    struct Entry {
+        ULONG pid;
+        BYTE type;
+        BYTE flags;
+        USHORT value;
+        PVOID object;
+        ACCESS_MASK access;
+    };
+    struct List {
+        ULONG count;
+        Entry entries[1];
+    };
+    constexpr auto kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
+    constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+    std::vector<char> buffer(1 << 20);
+    NTSTATUS status;
+    while ((status = NtQuerySystemInformation(kSystemHandleInformation, buffer.data(),
+                                              static_cast<ULONG>(buffer.size()), nullptr)) ==
+           kInfoLengthMismatch) {
+        buffer.resize(buffer.size() * 2);
+    }
+    if (status != 0)
+        return 0;
+    const auto* list = reinterpret_cast<const List*>(buffer.data());
+    unsigned long count = 0;
+    for (ULONG i = 0; i < list->count; ++i)
+        count += list->entries[i].pid == pid ? 1 : 0;
+    return count;
+}
+
+long idleWaitLeakPerCall(const std::string& folder) {
+    const std::string standin = moduleFolder() + "\\bf2_standin.exe";
+    auto cycle = [&] {
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        std::string line = "\"" + standin + "\" calibration";
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.c_str(), &si, &pi)) {
+            return;
+        }
+        WaitForInputIdle(pi.hProcess, 1000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    };
+    cycle();  // the first call may set up things for good
+    const long before = static_cast<long>(handleCountOf(GetCurrentProcessId()));
+    constexpr int kCycles = 4;
+    for (int i = 0; i < kCycles; ++i)
+        cycle();
+    const long after = static_cast<long>(handleCountOf(GetCurrentProcessId()));
+    return (after - before + kCycles / 2) / kCycles;
+}
+
+namespace {
+struct WindowCount {
+    DWORD pid;
+    unsigned long count;
+};
+
+BOOL CALLBACK countChild(HWND, LPARAM param) {
+    ++reinterpret_cast<WindowCount*>(param)->count;
+    return TRUE;
+}
+
+BOOL CALLBACK countTopLevel(HWND hwnd, LPARAM param) {
+    auto* c = reinterpret_cast<WindowCount*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == c->pid) {
+        ++c->count;
+        EnumChildWindows(hwnd, countChild, param);
+    }
+    return TRUE;
+}
+}  // namespace
+
+unsigned long windowCountOf(DWORD pid) {
+    WindowCount c{pid, 0};
+    EnumWindows(countTopLevel, reinterpret_cast<LPARAM>(&c));
+    return c.count;
 }
 
 std::string readFile(const std::string& path) {

@@ -67,6 +67,18 @@ class Process {
     PROCESS_INFORMATION info_{};
 };
 
+// Open kernel handles of a process, from the system's handle list (Wine answers
+// GetProcessHandleCount with 0, but lists every handle here).
+unsigned long handleCountOf(DWORD pid);
+// Kernel handles the platform itself leaves behind in the caller per WaitForInputIdle on a
+// new process (Wine keeps one event handle each time; Windows none), measured here with the
+// stand-in game started from `folder`.
+long idleWaitLeakPerCall(const std::string& folder);
+
+// Windows (top-level and child) that belong to a process: what USER objects can be seen of
+// it from outside under Wine, whose GetGuiResources answers 0.
+unsigned long windowCountOf(DWORD pid);
+
 std::string readFile(const std::string& path);  // "" when missing
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
