@@ -9,14 +9,13 @@
 
 namespace zarvell {
 
-namespace {
-// Memory or the window could not be had: say so and end at once, without releaseState.
-[[noreturn]] void fatalError() {
+void fatalError() {
     MessageBoxW(nullptr, L"Zarvell cannot continue: out of memory or no window.", L"Zarvell",
                 MB_OK | MB_ICONERROR);
     ExitProcess(static_cast<UINT>(-1));
 }
 
+namespace {
 // Runs the exit routine once when the run ends normally (not on the fatal path, which
 // leaves through ExitProcess and never unwinds to here).
 class ExitRoutine {

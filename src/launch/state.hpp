@@ -20,6 +20,10 @@ void releaseState();
 // leaves the current directory alone when the path cannot be had whole.
 bool enterProgramFolder();
 
+// Memory or the window could not be had: tells the user and ends the process at once with
+// exit code -1, without releaseState. Also the handler for failed allocations.
+[[noreturn]] void fatalError();
+
 // Runs the whole program: folder, state, window, message loop. Yields 0 when the loop ends.
 int startProgram();
 

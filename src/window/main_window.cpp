@@ -502,8 +502,9 @@ std::string listItemText(ControlId id, int index) {
     const LRESULT length = SendMessageA(hwnd, LB_GETTEXTLEN, index, 0);
     if (length <= 0)
         return {};
-    // LB_GETTEXTLEN may overstate for double-byte text; the copy says how much it wrote.
-    std::string text(static_cast<size_t>(length) + 1, '\0');
+    // LB_GETTEXTLEN counts for the text as stored; in the ANSI form each character may take
+    // two bytes, so the buffer allows for that. The copy says how much it wrote.
+    std::string text(static_cast<size_t>(length) * 2 + 1, '\0');
     const LRESULT got =
         SendMessageA(hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);

@@ -1,0 +1,71 @@
+// The fatal path: memory that cannot be had ends the process with exit code -1 after a
+// message, and the normal exit routine does not run.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <new>
+
+#include "launch/state.hpp"
+#include "test_support.hpp"
+
+namespace zarvell {
+namespace {
+
+struct DialogSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK findDialog(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<DialogSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof(cls));
+    if (pid == s->pid && lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(hwnd)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST(FatalPath, FailedAllocationShowsAMessageAndExitsWithMinusOne) {
+    test::TempFolder folder;
+    const std::string marker = folder / "released.txt";
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    SetEnvironmentVariableA("ZARVELL_FATAL_MARKER", marker.c_str());
+    test::Process child(std::string("\"") + self + "\" --gtest_filter=FatalPathChild.*", nullptr);
+    SetEnvironmentVariableA("ZARVELL_FATAL_MARKER", nullptr);
+    ASSERT_TRUE(child.started());
+
+    DialogSearch dialog{child.id(), nullptr};
+    EXPECT_TRUE(test::waitFor([&] {
+        EnumWindows(findDialog, reinterpret_cast<LPARAM>(&dialog));
+        return dialog.found != nullptr;
+    }));
+    if (dialog.found)
+        PostMessageA(dialog.found, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(child.wait(), static_cast<DWORD>(-1));
+    EXPECT_FALSE(test::fileExists(marker));  // the exit routine never ran
+}
+
+TEST(FatalPathChild, RunsOutOfMemory) {
+    char marker[MAX_PATH];
+    if (GetEnvironmentVariableA("ZARVELL_FATAL_MARKER", marker, MAX_PATH) == 0)
+        GTEST_SKIP();
+    static std::string markerPath = marker;
+    // Stands for the program's exit routine: it would leave a file behind if it ran.
+    struct Guard {
+        ~Guard() { test::writeFile(markerPath, "released"); }
+    } guard;
+    std::set_new_handler(fatalError);
+    for (;;) {
+        volatile char* block = new char[0x40000000];  // 1 GB until memory runs out
+        block[0] = 1;
+    }
+}
+
+}  // namespace
+}  // namespace zarvell
