@@ -1,12 +1,27 @@
 // Stand-in for the game in tests: appends its exact command line and current directory to
 // bf2_log.txt in its current directory, becomes input-idle, stays a moment, and exits.
 // STANDIN_STAY_MS (inherited from the launcher) sets how long it stays; 200 ms by default.
+// STANDIN_TIMES_FILE, when set, gets the performance counter at its start (benchmarks).
 #include <windows.h>
 
 #include <cstdlib>
 #include <string>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // For the benchmark: when it started, on the machine's performance counter.
+    char timesFile[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("STANDIN_TIMES_FILE", timesFile, MAX_PATH) > 0) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        const std::string line = std::to_string(now.QuadPart) + "\n";
+        HANDLE f = CreateFileA(timesFile, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+            CloseHandle(f);
+        }
+    }
     char dir[MAX_PATH * 2] = {};
     GetCurrentDirectoryA(sizeof(dir), dir);
     // One record per start: "<command line>\n<current directory>\n", written in one go so
