@@ -9,22 +9,56 @@ namespace zarvell {
 namespace {
 constexpr size_t kNameBufferSize = 100;
 
+// Windows Sockets, loaded at the first lookup rather than at start-up: most runs never
+// look a host up, and every DLL loaded before the window shows delays it.
+struct Sockets {
+    using Startup = int(WINAPI*)(WORD, LPWSADATA);
+    using Cleanup = int(WINAPI*)();
+    using HostByName = hostent*(WINAPI*)(const char*);
+    using NtoA = char*(WINAPI*)(in_addr);
+    Startup startup = nullptr;
+    Cleanup cleanup = nullptr;
+    HostByName hostByName = nullptr;
+    NtoA ntoa = nullptr;
+
+    static const Sockets& get() {
+        static const Sockets sockets = [] {
+            Sockets s;
+            if (HMODULE dll = LoadLibraryW(L"ws2_32.dll")) {
+                s.startup = reinterpret_cast<Startup>(find(dll, "WSAStartup"));
+                s.cleanup = reinterpret_cast<Cleanup>(find(dll, "WSACleanup"));
+                s.hostByName = reinterpret_cast<HostByName>(find(dll, "gethostbyname"));
+                s.ntoa = reinterpret_cast<NtoA>(find(dll, "inet_ntoa"));
+            }
+            return s;
+        }();
+        return sockets;
+    }
+    bool usable() const { return startup && cleanup && hostByName && ntoa; }
+
+  private:
+    static void* find(HMODULE dll, const char* name) {
+        return reinterpret_cast<void*>(GetProcAddress(dll, name));
+    }
+};
+
 // One Windows Sockets session per lookup; cleaned up on every way out.
 class WsaSession {
   public:
-    WsaSession() {
+    explicit WsaSession(const Sockets& sockets) : sockets_(sockets) {
         WSADATA data;
-        started_ = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+        started_ = sockets_.startup(MAKEWORD(1, 1), &data) == 0;
     }
     ~WsaSession() {
         if (started_)
-            WSACleanup();
+            sockets_.cleanup();
     }
     WsaSession(const WsaSession&) = delete;
     WsaSession& operator=(const WsaSession&) = delete;
     bool started() const { return started_; }
 
   private:
+    const Sockets& sockets_;
     bool started_ = false;
 };
 }  // namespace
@@ -32,18 +66,21 @@ class WsaSession {
 std::string resolveHostAddress(const std::string& hostName) {
     if (hostName.size() >= kNameBufferSize)
         return {};
-    WsaSession session;
+    const Sockets& sockets = Sockets::get();
+    if (!sockets.usable())
+        return {};
+    WsaSession session(sockets);
     if (!session.started())
         return {};
 
     char name[kNameBufferSize] = {};
     std::memcpy(name, hostName.data(), hostName.size());
     char result[20] = {};
-    const hostent* host = gethostbyname(name);
+    const hostent* host = sockets.hostByName(name);
     if (host && host->h_addrtype == AF_INET && host->h_addr_list && host->h_addr_list[0]) {
         in_addr address;
         std::memcpy(&address, host->h_addr_list[0], sizeof(address));
-        const char* dotted = inet_ntoa(address);
+        const char* dotted = sockets.ntoa(address);
         if (dotted)
             std::strncpy(result, dotted, sizeof(result) - 1);
     }

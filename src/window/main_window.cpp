@@ -15,6 +15,9 @@ namespace {
 // Posted to the window when the host drop-down has completed a choice; handled once the
 // notification itself is over, so the combo box shows the chosen item by then.
 constexpr UINT kHostChosenMessage = WM_APP + 1;
+// Posted once the window is shown: the launch button's tooltip is made then, so loading the
+// common controls does not delay the first sight of the window.
+constexpr UINT kMakeTooltipMessage = WM_APP + 2;
 
 struct FontDeleter {
     void operator()(HFONT font) const { DeleteObject(font); }
@@ -100,6 +103,8 @@ LRESULT colourFor(UINT message, HDC dc) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
+HWND createLaunchTip(HWND window, HINSTANCE instance);
+
 LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
@@ -133,6 +138,12 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         }
         case kHostChosenMessage:
             onHostSelected();
+            return 0;
+        case kMakeTooltipMessage:
+            if (!mainWindow.launchTip) {
+                mainWindow.launchTip = createLaunchTip(
+                    hwnd, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd, GWLP_HINSTANCE)));
+            }
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
@@ -345,8 +356,16 @@ HWND createControl(const ControlSpec& spec, HINSTANCE instance) {
 // A tooltip on the launch button whose text, asked for each time it shows, is the command
 // line a click would start. It is no control of the form: no tab stop, no event.
 HWND createLaunchTip(HWND window, HINSTANCE instance) {
+    // The common controls are loaded only now, for this one tooltip.
+    HMODULE comctl = LoadLibraryW(L"comctl32.dll");
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init = comctl ? reinterpret_cast<InitFunction>(reinterpret_cast<void*>(
+                             GetProcAddress(comctl, "InitCommonControlsEx")))
+                       : nullptr;
+    if (!init)
+        return nullptr;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
+    init(&icc);
     HWND tip =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -432,7 +451,7 @@ HWND buildMainWindow(HINSTANCE instance, void (*onCreated)()) {
     for (const ControlSpec& spec : kForm) {
         ShowWindow(mainWindow.controls[spec.id], spec.visible ? SW_SHOWNA : SW_HIDE);
     }
-    mainWindow.launchTip = createLaunchTip(window, instance);
+    PostMessageW(window, kMakeTooltipMessage, 0, 0);
     // 6. The created event.
     if (onCreated)
         onCreated();
