@@ -32,22 +32,6 @@ double nowMs() {
     return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-struct VisibleSearch {
-    DWORD pid;
-    bool found;
-};
-
-BOOL CALLBACK findVisible(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<VisibleSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->pid && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == nullptr) {
-        s->found = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK closeWindows(HWND hwnd, LPARAM pid) {
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
@@ -60,11 +44,8 @@ BOOL CALLBACK closeWindows(HWND hwnd, LPARAM pid) {
 double timeStart(const std::string& folder, const std::string& exe) {
     const double t0 = nowMs();
     test::Process p("\"" + exe + "\"", folder.c_str());
-    VisibleSearch s{p.id(), false};
-    while (!s.found) {
-        EnumWindows(findVisible, reinterpret_cast<LPARAM>(&s));
-        if (!s.found)
-            Sleep(0);
+    while (!test::findTopLevelWindow(p.id(), nullptr)) {
+        Sleep(0);
         if (nowMs() - t0 > 60000)
             return -1;
     }
@@ -135,11 +116,8 @@ int launchMode(char** argv) {
 
 int memoryMode(char** argv) {
     test::Process p("\"" + std::string(argv[3]) + "\"", argv[2]);
-    VisibleSearch s{p.id(), false};
-    while (!s.found) {
-        EnumWindows(findVisible, reinterpret_cast<LPARAM>(&s));
+    while (!test::findTopLevelWindow(p.id(), nullptr))
         Sleep(10);
-    }
     Sleep(1000);  // idle
     PROCESS_MEMORY_COUNTERS_EX pmc{};
     pmc.cb = sizeof(pmc);

@@ -163,24 +163,6 @@ TEST_F(Launcher, AMousePickFromTheDropDown) {
     EXPECT_EQ(close(), 0u);
 }
 
-struct TipSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK findVisibleTip(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<TipSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if (pid == s->pid && lstrcmpiW(cls, L"tooltips_class32") == 0 && IsWindowVisible(hwnd)) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 TEST_F(Launcher, HoveringTheLaunchButtonShowsTheCommandLine) {
     makeMods({"Desert Combat"});
     start();
@@ -199,14 +181,12 @@ TEST_F(Launcher, HoveringTheLaunchButtonShowsTheCommandLine) {
         move[i].mi.dy = (button.top + 10) * 65535 / sy;
     }
     SendInput(2, move, sizeof(INPUT));
-    TipSearch tip{process->id(), nullptr};
-    EXPECT_TRUE(test::waitFor([&] {
-        EnumWindows(findVisibleTip, reinterpret_cast<LPARAM>(&tip));
-        return tip.found != nullptr;
-    }));
-    ASSERT_NE(tip.found, nullptr);
+    HWND tip = nullptr;
+    EXPECT_TRUE(test::waitFor(
+        [&] { return (tip = test::findTopLevelWindow(process->id(), L"tooltips_class32")); }));
+    ASSERT_NE(tip, nullptr);
     wchar_t text[512] = {};
-    SendMessageW(tip.found, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    SendMessageW(tip, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
     const std::string expected =
         std::string(kHead) + " +fullscreen 0 +szx 1280 +szy 680  +modPath mods/Desert Combat";
     EXPECT_EQ(test::toGbk(text), expected);

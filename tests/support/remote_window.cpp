@@ -6,25 +6,6 @@
 namespace zarvell::test {
 
 namespace {
-struct Search {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK findMain(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if ((s->pid == 0 || pid == s->pid) && lstrcmpW(cls, kMainWindowClass) == 0 &&
-        IsWindowVisible(hwnd)) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 struct ChildSearch {
     int id;
     HWND found;
@@ -52,14 +33,8 @@ std::string toGbk(const std::wstring& wide) {
 }
 
 bool RemoteLauncher::attach(DWORD pid, DWORD timeoutMs) {
-    Search s{pid, nullptr};
-    waitFor(
-        [&] {
-            EnumWindows(findMain, reinterpret_cast<LPARAM>(&s));
-            return s.found != nullptr;
-        },
-        timeoutMs);
-    window_ = s.found;
+    waitFor([&] { return (window_ = findTopLevelWindow(pid, kMainWindowClass)) != nullptr; },
+            timeoutMs);
     return window_ != nullptr;
 }
 

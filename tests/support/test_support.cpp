@@ -149,6 +149,34 @@ long idleWaitLeakPerCall(const std::string& folder) {
 }
 
 namespace {
+struct TopLevelSearch {
+    DWORD pid;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK matchTopLevel(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<TopLevelSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if ((s->pid != 0 && pid != s->pid) || !IsWindowVisible(hwnd))
+        return TRUE;
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (s->className && lstrcmpiW(cls, s->className) != 0)
+        return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+}  // namespace
+
+HWND findTopLevelWindow(DWORD pid, const wchar_t* className) {
+    TopLevelSearch s{pid, className, nullptr};
+    EnumWindows(matchTopLevel, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+namespace {
 struct WindowCount {
     DWORD pid;
     unsigned long count;

@@ -75,6 +75,10 @@ unsigned long handleCountOf(DWORD pid);
 // stand-in game started from `folder`.
 long idleWaitLeakPerCall(const std::string& folder);
 
+// The first top-level window of process `pid` (0: any process) that is visible and whose
+// class is `className` (nullptr: any class), or nullptr.
+HWND findTopLevelWindow(DWORD pid, const wchar_t* className);
+
 // Windows (top-level and child) that belong to a process: what USER objects can be seen of
 // it from outside under Wine, whose GetGuiResources answers 0.
 unsigned long windowCountOf(DWORD pid);

@@ -12,24 +12,6 @@
 namespace zarvell {
 namespace {
 
-struct DialogSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK findDialog(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<DialogSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[16] = {};
-    GetClassNameA(hwnd, cls, sizeof(cls));
-    if (pid == s->pid && lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(hwnd)) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 TEST(FatalPath, FailedAllocationShowsAMessageAndExitsWithMinusOne) {
     test::TempFolder folder;
     const std::string marker = folder / "released.txt";
@@ -40,13 +22,11 @@ TEST(FatalPath, FailedAllocationShowsAMessageAndExitsWithMinusOne) {
     SetEnvironmentVariableA("ZARVELL_FATAL_MARKER", nullptr);
     ASSERT_TRUE(child.started());
 
-    DialogSearch dialog{child.id(), nullptr};
-    EXPECT_TRUE(test::waitFor([&] {
-        EnumWindows(findDialog, reinterpret_cast<LPARAM>(&dialog));
-        return dialog.found != nullptr;
-    }));
-    if (dialog.found)
-        PostMessageA(dialog.found, WM_COMMAND, IDOK, 0);
+    HWND dialog = nullptr;
+    EXPECT_TRUE(
+        test::waitFor([&] { return (dialog = test::findTopLevelWindow(child.id(), L"#32770")); }));
+    if (dialog)
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(child.wait(), static_cast<DWORD>(-1));
     EXPECT_FALSE(test::fileExists(marker));  // the exit routine never ran
 }
