@@ -196,6 +196,19 @@ TEST_F(Launcher, HoveringTheLaunchButtonShowsTheCommandLine) {
     EXPECT_EQ(close(), 0u);
 }
 
+TEST_F(Launcher, TabWalksTheCycleThroughTheMessageLoop) {
+    start();
+    EXPECT_TRUE(test::waitFor([&] { return ui.focus() == ui.control(modList); }));
+    // The size boxes are hidden; the host panel is cut off but still reached.
+    const ControlId cycle[] = {launchButton, windowedCheck, skipMoviesCheck, hostCombo,
+                               addressEdit,  ipHelperCheck, modList};
+    for (ControlId next : cycle) {
+        PostMessageW(ui.focus(), WM_KEYDOWN, VK_TAB, 1);  // to whichever control has the focus
+        EXPECT_TRUE(test::waitFor([&] { return ui.focus() == ui.control(next); })) << next;
+    }
+    EXPECT_EQ(close(), 0u);
+}
+
 TEST_F(Launcher, EscapeClosesTheWindowWithExitCodeZero) {
     start();
     ui.postKey(widthEdit, VK_ESCAPE);

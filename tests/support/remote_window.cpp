@@ -117,14 +117,4 @@ HWND RemoteLauncher::focus() const {
     return info.hwndFocus;
 }
 
-void RemoteLauncher::sync() const {
-    // A posted message behind everything posted so far, answered only when the loop gets to
-    // it; then a sent one, handled once the loop is back in GetMessage.
-    for (int i = 0; i < 3; ++i) {
-        PostMessageW(window_, WM_NULL, 0, 0);
-        Sleep(30);
-        SendMessageW(window_, WM_NULL, 0, 0);
-    }
-}
-
 }  // namespace zarvell::test

@@ -31,8 +31,6 @@ class RemoteLauncher {
     void postKey(ControlId id, WORD key) const;
     // The window that has the keyboard focus in the launcher's GUI thread.
     HWND focus() const;
-    // Waits until the launcher has handled everything sent or posted to it so far.
-    void sync() const;
 
   private:
     HWND window_ = nullptr;
