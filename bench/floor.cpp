@@ -45,31 +45,31 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                         (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2, kWindowWidth,
                         kWindowHeight - kHostPanelHeight, nullptr, nullptr, instance, nullptr);
     HWND created[kControlCount] = {};
-    for (const ControlSpec& spec : kForm) {
-        HWND parent = spec.parent == kNoParent ? window : created[spec.parent];
-        DWORD style = WS_CHILD | (spec.visible ? WS_VISIBLE : 0);
-        if (spec.kind == ControlKind::CheckBox)
+    for (const ControlSpec& entry : kForm) {
+        HWND parent = entry.parent == kNoParent ? window : created[entry.parent];
+        DWORD style = WS_CHILD | (entry.visible ? WS_VISIBLE : 0);
+        if (entry.kind == ControlKind::CheckBox)
             style |= BS_AUTOCHECKBOX;
-        if (spec.kind == ControlKind::GroupBox)
+        if (entry.kind == ControlKind::GroupBox)
             style |= BS_GROUPBOX;
-        if (spec.kind == ControlKind::ComboBox)
+        if (entry.kind == ControlKind::ComboBox)
             style |= CBS_DROPDOWNLIST;
         // Group boxes come after their children in the form: make them first.
         if (!parent) {
-            const ControlSpec& p = kForm[spec.parent];
+            const ControlSpec& p = kForm[entry.parent];
             created[p.id] =
                 CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | BS_GROUPBOX, p.left, p.top, p.width,
                                 p.height, window, nullptr, instance, nullptr);
             parent = created[p.id];
         }
-        if (created[spec.id]) {
-            if (spec.visible)
-                ShowWindow(created[spec.id], SW_SHOWNA);
+        if (created[entry.id]) {
+            if (entry.visible)
+                ShowWindow(created[entry.id], SW_SHOWNA);
             continue;
         }
-        created[spec.id] =
-            CreateWindowExW(0, classOf(spec.kind), L"", style, spec.left, spec.top, spec.width,
-                            spec.height, parent, nullptr, instance, nullptr);
+        created[entry.id] =
+            CreateWindowExW(0, classOf(entry.kind), L"", style, entry.left, entry.top, entry.width,
+                            entry.height, parent, nullptr, instance, nullptr);
     }
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);

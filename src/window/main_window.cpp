@@ -288,39 +288,39 @@ KindStyle styleOf(ControlKind kind) {
     return {L"STATIC", 0, 0};
 }
 
-HFONT makeFont(const FontSpec& spec) {
+HFONT makeFont(const FontSpec& font) {
     const std::wstring face = formText(kFontFace);
-    return CreateFontW(spec.height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    return CreateFontW(font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH,
                        face.c_str());
 }
 
-HWND createControl(const ControlSpec& spec, HINSTANCE instance) {
-    const KindStyle ks = styleOf(spec.kind);
+HWND createControl(const ControlSpec& entry, HINSTANCE instance) {
+    const KindStyle ks = styleOf(entry.kind);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | ks.style;
-    if (spec.tabStop)
+    if (entry.tabStop)
         style |= WS_TABSTOP;
     // A drop-down's height covers its list too: never less than 160.
     const int height =
-        spec.kind == ControlKind::ComboBox ? std::max(spec.height, 160) : spec.height;
+        entry.kind == ControlKind::ComboBox ? std::max(entry.height, 160) : entry.height;
     // Created on the window at the place the form gives; step 3 moves children of group
     // boxes under them, where the same numbers are relative to the group box.
-    HWND hwnd = CreateWindowExW(ks.exStyle, ks.className, formText(spec.text).c_str(), style,
-                                spec.left, spec.top, spec.width, height, mainWindow.window,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(windowsIdOf(spec.id))),
-                                instance, nullptr);
+    HWND hwnd = CreateWindowExW(
+        ks.exStyle, ks.className, formText(entry.text).c_str(), style, entry.left, entry.top,
+        entry.width, height, mainWindow.window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(windowsIdOf(entry.id))), instance, nullptr);
     if (!hwnd)
         return nullptr;
 
     HFONT font = guiFont();
-    if (spec.font) {
-        mainWindow.fonts[spec.id].reset(makeFont(*spec.font));
-        if (mainWindow.fonts[spec.id])
-            font = mainWindow.fonts[spec.id].get();
+    if (entry.font) {
+        mainWindow.fonts[entry.id].reset(makeFont(*entry.font));
+        if (mainWindow.fonts[entry.id])
+            font = mainWindow.fonts[entry.id].get();
     }
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
-    switch (spec.kind) {
+    switch (entry.kind) {
         case ControlKind::CheckBox:
             SendMessageW(hwnd, BM_SETCHECK, BST_UNCHECKED, 0);
             break;
@@ -426,30 +426,30 @@ HWND buildMainWindow(HINSTANCE instance, void (*onCreated)()) {
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
 
     // 2. The controls, hidden, with their settings.
-    for (const ControlSpec& spec : kForm) {
-        mainWindow.controls[spec.id] = createControl(spec, instance);
-        if (!mainWindow.controls[spec.id]) {
+    for (const ControlSpec& entry : kForm) {
+        mainWindow.controls[entry.id] = createControl(entry, instance);
+        if (!mainWindow.controls[entry.id]) {
             DestroyWindow(window);
             return nullptr;
         }
     }
     // 3. Children of the group boxes move under them.
-    for (const ControlSpec& spec : kForm) {
-        if (spec.parent != kNoParent) {
-            SetParent(mainWindow.controls[spec.id], mainWindow.controls[spec.parent]);
+    for (const ControlSpec& entry : kForm) {
+        if (entry.parent != kNoParent) {
+            SetParent(mainWindow.controls[entry.id], mainWindow.controls[entry.parent]);
         }
     }
     // 4. Stacking in form order per parent: the first on top, each next one below it.
     std::array<HWND, kControlCount + 1> previousOfParent{};  // index parent + 1
-    for (const ControlSpec& spec : kForm) {
-        HWND& previous = previousOfParent[spec.parent + 1];
-        SetWindowPos(mainWindow.controls[spec.id], previous ? previous : HWND_TOP, 0, 0, 0, 0,
+    for (const ControlSpec& entry : kForm) {
+        HWND& previous = previousOfParent[entry.parent + 1];
+        SetWindowPos(mainWindow.controls[entry.id], previous ? previous : HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = mainWindow.controls[spec.id];
+        previous = mainWindow.controls[entry.id];
     }
     // 5. Initial visibility.
-    for (const ControlSpec& spec : kForm) {
-        ShowWindow(mainWindow.controls[spec.id], spec.visible ? SW_SHOWNA : SW_HIDE);
+    for (const ControlSpec& entry : kForm) {
+        ShowWindow(mainWindow.controls[entry.id], entry.visible ? SW_SHOWNA : SW_HIDE);
     }
     PostMessageW(window, kMakeTooltipMessage, 0, 0);
     // 6. The created event.

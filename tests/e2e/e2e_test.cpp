@@ -20,10 +20,10 @@ TEST(CodePage, IsTheOneThisRunAskedFor) {
 // into UTF-16 from their GBK bytes whatever the system's code page is.
 TEST_F(Launcher, CaptionsReadInChineseWhateverTheCodePage) {
     start();
-    for (const ControlSpec& spec : kForm) {
-        if (spec.kind == ControlKind::EditBox || spec.kind == ControlKind::ComboBox)
+    for (const ControlSpec& entry : kForm) {
+        if (entry.kind == ControlKind::EditBox || entry.kind == ControlKind::ComboBox)
             continue;
-        EXPECT_EQ(ui.wideText(spec.id), formText(spec.text)) << spec.id;
+        EXPECT_EQ(ui.wideText(entry.id), formText(entry.text)) << entry.id;
     }
     EXPECT_EQ(ui.wideText(launchButton), L"\x542F\x52A8");                     // 启动
     EXPECT_EQ(ui.wideText(windowedCheck), L"\x7A97\x53E3\x5316\x542F\x52A8");  // 窗口化启动

@@ -5,32 +5,17 @@
 
 #include <functional>
 
-#include "launch/state.hpp"
-#include "test_support.hpp"
-#include "window/handlers.hpp"
-#include "window/main_window.hpp"
+#include "window_fixture.hpp"
 
 namespace zarvell {
 namespace {
 
-class Preview : public ::testing::Test {
+class Preview : public test::BuiltWindow {
   protected:
-    test::GameFolder game;
-    test::CurrentDirectory cd{game.path()};
-    HWND window = nullptr;
-
     void SetUp() override {
         test::makeFolder(game / "mods");
         test::makeFolder(game / "mods\\Desert Combat");
-        window = buildMainWindow(GetModuleHandleW(nullptr), onCreated);
-        ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override {
-        DestroyWindow(window);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        releaseState();
+        build();
     }
     static void click(ControlId box) {
         writeCheck(box, !readCheck(box));

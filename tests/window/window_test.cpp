@@ -4,41 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "launch/state.hpp"
-#include "test_support.hpp"
-#include "window/handlers.hpp"
-#include "window/main_window.hpp"
+#include "window_fixture.hpp"
 
 namespace zarvell {
 namespace {
 
-class Window : public ::testing::Test {
+class Window : public test::BuiltWindow {
   protected:
-    test::GameFolder game;
-    test::CurrentDirectory cd{game.path()};
-    HWND window = nullptr;
-
-    void build() {
-        window = buildMainWindow(GetModuleHandleW(nullptr), onCreated);
-        ASSERT_NE(window, nullptr);
-        pump();
-    }
-    void TearDown() override {
-        if (window && IsWindow(window))
-            DestroyWindow(window);
-        pump();
-        releaseState();
-    }
-    // Handles what is queued, as the program's loop would; swallows the quit request.
-    static void pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT || handleWindowKeys(msg))
-                continue;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
     static RECT placeIn(HWND control, HWND reference) {
         RECT rc;
         GetWindowRect(control, &rc);
@@ -78,18 +50,18 @@ class Window : public ::testing::Test {
 
 TEST_F(Window, EveryControlStandsWhereTheFormSays) {
     build();
-    for (const ControlSpec& spec : kForm) {
-        HWND c = controlHandle(spec.id);
-        HWND parent = spec.parent == kNoParent ? window : controlHandle(spec.parent);
-        EXPECT_EQ(GetParent(c), parent) << spec.id;
+    for (const ControlSpec& entry : kForm) {
+        HWND c = controlHandle(entry.id);
+        HWND parent = entry.parent == kNoParent ? window : controlHandle(entry.parent);
+        EXPECT_EQ(GetParent(c), parent) << entry.id;
         const RECT rc = placeIn(c, parent);
-        EXPECT_EQ(rc.left, spec.left) << spec.id;
-        EXPECT_EQ(rc.top, spec.top) << spec.id;
-        EXPECT_EQ(rc.right - rc.left, spec.width) << spec.id;
-        if (spec.kind != ControlKind::ComboBox) {
-            EXPECT_EQ(rc.bottom - rc.top, spec.height) << spec.id;
+        EXPECT_EQ(rc.left, entry.left) << entry.id;
+        EXPECT_EQ(rc.top, entry.top) << entry.id;
+        EXPECT_EQ(rc.right - rc.left, entry.width) << entry.id;
+        if (entry.kind != ControlKind::ComboBox) {
+            EXPECT_EQ(rc.bottom - rc.top, entry.height) << entry.id;
         }
-        EXPECT_EQ(GetDlgCtrlID(c), windowsIdOf(spec.id));
+        EXPECT_EQ(GetDlgCtrlID(c), windowsIdOf(entry.id));
     }
     // The drop-down was created 160 high: field and list share those pixels (Wine reports the
     // dropped rectangle as what is left below the field's height).
@@ -132,36 +104,36 @@ TEST_F(Window, ClassesStylesAndTexts) {
          WS_EX_CLIENTEDGE},
         {ControlKind::ComboBox, L"ComboBox", CBS_DROPDOWNLIST | CBS_AUTOHSCROLL, 0},
     };
-    for (const ControlSpec& spec : kForm) {
-        HWND c = controlHandle(spec.id);
+    for (const ControlSpec& entry : kForm) {
+        HWND c = controlHandle(entry.id);
         const Expect* e = nullptr;
         for (const auto& k : kinds) {
-            if (k.kind == spec.kind)
+            if (k.kind == entry.kind)
                 e = &k;
         }
         ASSERT_NE(e, nullptr);
-        EXPECT_EQ(_wcsicmp(className(c).c_str(), e->cls.c_str()), 0) << spec.id;
+        EXPECT_EQ(_wcsicmp(className(c).c_str(), e->cls.c_str()), 0) << entry.id;
         const DWORD style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
         DWORD expected = WS_CHILD | WS_CLIPSIBLINGS | e->style;
-        if (spec.tabStop)
+        if (entry.tabStop)
             expected |= WS_TABSTOP;
-        EXPECT_EQ(style & expected, expected) << spec.id;
-        EXPECT_EQ((style & WS_TABSTOP) != 0, spec.tabStop) << spec.id;
+        EXPECT_EQ(style & expected, expected) << entry.id;
+        EXPECT_EQ((style & WS_TABSTOP) != 0, entry.tabStop) << entry.id;
         EXPECT_EQ(style & (ES_NUMBER | ES_PASSWORD | ES_READONLY | ES_MULTILINE) &
-                      (spec.kind == ControlKind::EditBox ? ~0u : 0u),
+                      (entry.kind == ControlKind::EditBox ? ~0u : 0u),
                   0u);
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(c, GWL_EXSTYLE)) & WS_EX_CLIENTEDGE, e->exStyle)
-            << spec.id;
-        if (spec.kind == ControlKind::ListBox) {
+            << entry.id;
+        if (entry.kind == ControlKind::ListBox) {
             EXPECT_EQ(style & (LBS_SORT | LBS_EXTENDEDSEL | LBS_MULTIPLESEL), 0u);
         }
-        if (spec.kind == ControlKind::ComboBox) {
+        if (entry.kind == ControlKind::ComboBox) {
             EXPECT_EQ(style & CBS_SORT, 0u);
         }
-        if (spec.kind != ControlKind::EditBox && spec.kind != ControlKind::ComboBox) {
+        if (entry.kind != ControlKind::EditBox && entry.kind != ControlKind::ComboBox) {
             char text[64] = {};
             GetWindowTextA(c, text, sizeof(text));
-            EXPECT_EQ(std::string(text), spec.text) << spec.id;
+            EXPECT_EQ(std::string(text), entry.text) << entry.id;
         }
     }
     // Exact bytes of every caption under code page 936.
@@ -194,18 +166,19 @@ TEST_F(Window, ClassesStylesAndTexts) {
 
 TEST_F(Window, FontsFromTheFontTable) {
     build();
-    for (const ControlSpec& spec : kForm) {
-        auto font = reinterpret_cast<HFONT>(SendMessageW(controlHandle(spec.id), WM_GETFONT, 0, 0));
-        ASSERT_NE(font, nullptr) << spec.id;
+    for (const ControlSpec& entry : kForm) {
+        auto font =
+            reinterpret_cast<HFONT>(SendMessageW(controlHandle(entry.id), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr) << entry.id;
         LOGFONTW lf{};
         GetObjectW(font, sizeof(lf), &lf);
-        if (spec.font) {
-            EXPECT_EQ(lf.lfHeight, spec.font->height) << spec.id;
-            EXPECT_EQ(lf.lfWeight, spec.font->weight) << spec.id;
-            EXPECT_STREQ(lf.lfFaceName, L"\x5FAE\x8F6F\x96C5\x9ED1") << spec.id;  // 微软雅黑
+        if (entry.font) {
+            EXPECT_EQ(lf.lfHeight, entry.font->height) << entry.id;
+            EXPECT_EQ(lf.lfWeight, entry.font->weight) << entry.id;
+            EXPECT_STREQ(lf.lfFaceName, L"\x5FAE\x8F6F\x96C5\x9ED1") << entry.id;  // 微软雅黑
             EXPECT_EQ(lf.lfQuality, PROOF_QUALITY);
         } else {
-            EXPECT_EQ(font, GetStockObject(DEFAULT_GUI_FONT)) << spec.id;
+            EXPECT_EQ(font, GetStockObject(DEFAULT_GUI_FONT)) << entry.id;
         }
     }
 }
@@ -214,9 +187,9 @@ TEST_F(Window, StackingFollowsTheFormPerParent) {
     build();
     for (int parent = kNoParent; parent < kControlCount; ++parent) {
         std::vector<HWND> expected;
-        for (const ControlSpec& spec : kForm) {
-            if (spec.parent == parent)
-                expected.push_back(controlHandle(spec.id));
+        for (const ControlSpec& entry : kForm) {
+            if (entry.parent == parent)
+                expected.push_back(controlHandle(entry.id));
         }
         if (expected.empty())
             continue;
