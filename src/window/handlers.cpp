@@ -24,6 +24,7 @@ constexpr Binding kBindings[] = {
     {launchButton, BN_CLICKED, onLaunchClicked},
     {modList, LBN_SELCHANGE, onModSelected},
 };
+
 // The launch state with the resolution a launch would take from the boxes now.
 LaunchState nextLaunchState() {
     LaunchState next = launchState;
