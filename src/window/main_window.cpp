@@ -295,6 +295,15 @@ HFONT makeFont(const FontSpec& font) {
                        face.c_str());
 }
 
+// List box and drop-down alike: items one pixel taller than their font asks, nothing chosen.
+// (LB_ERR and CB_ERR are both -1; index 0 means the list's items, not a combo's field.)
+void prepareList(HWND hwnd, UINT getItemHeight, UINT setItemHeight, UINT setSelection) {
+    const LRESULT height = SendMessageW(hwnd, getItemHeight, 0, 0);
+    if (height >= 0)
+        SendMessageW(hwnd, setItemHeight, 0, height + 1);
+    SendMessageW(hwnd, setSelection, static_cast<WPARAM>(-1), 0);
+}
+
 HWND createControl(const ControlSpec& entry, HINSTANCE instance) {
     const KindStyle ks = styleOf(entry.kind);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | ks.style;
@@ -329,20 +338,12 @@ HWND createControl(const ControlSpec& entry, HINSTANCE instance) {
             SendMessageW(hwnd, EM_SETSEL, 0, 0);
             SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
             break;
-        case ControlKind::ListBox: {
-            const LRESULT h = SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0);
-            if (h != LB_ERR)
-                SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, h + 1);
-            SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        case ControlKind::ListBox:
+            prepareList(hwnd, LB_GETITEMHEIGHT, LB_SETITEMHEIGHT, LB_SETCURSEL);
             break;
-        }
-        case ControlKind::ComboBox: {
-            const LRESULT h = SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0);
-            if (h != CB_ERR)
-                SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, h + 1);
-            SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        case ControlKind::ComboBox:
+            prepareList(hwnd, CB_GETITEMHEIGHT, CB_SETITEMHEIGHT, CB_SETCURSEL);
             break;
-        }
         case ControlKind::GroupBox:
             mainWindow.groupBoxProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(groupBoxProc)));

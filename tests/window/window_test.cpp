@@ -183,6 +183,20 @@ TEST_F(Window, FontsFromTheFontTable) {
     }
 }
 
+// (The drop-down gets CB_SETITEMHEIGHT the same way, but Wine honours it only for owner-drawn
+// combo boxes, so only the list box can be checked here.)
+TEST_F(Window, ListItemsOnePixelTallerThanTheirFontAsks) {
+    build();
+    // A plain list box with the same font says what the font alone asks for.
+    HWND plain = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_NOINTEGRALHEIGHT, 0, 0, 80, 152,
+                                 window, nullptr, nullptr, nullptr);
+    SendMessageW(plain, WM_SETFONT, SendMessageW(controlHandle(modList), WM_GETFONT, 0, 0), 0);
+    const LRESULT natural = SendMessageW(plain, LB_GETITEMHEIGHT, 0, 0);
+    DestroyWindow(plain);
+    EXPECT_GT(natural, 0);
+    EXPECT_EQ(SendMessageW(controlHandle(modList), LB_GETITEMHEIGHT, 0, 0), natural + 1);
+}
+
 TEST_F(Window, StackingFollowsTheFormPerParent) {
     build();
     for (int parent = kNoParent; parent < kControlCount; ++parent) {
