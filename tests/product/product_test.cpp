@@ -12,8 +12,15 @@
 
 namespace {
 
+// The exe under test comes from CTest (the 32-bit one on either test road); run by hand, the
+// one beside this program.
 const std::string& exePath() {
-    static const std::string path = zarvell::test::moduleFolder() + "\\zarvell.exe";
+    static const std::string path = [] {
+        char shipped[MAX_PATH];
+        const DWORD n = GetEnvironmentVariableA("ZARVELL_SHIPPED_EXE", shipped, MAX_PATH);
+        return n > 0 && n < MAX_PATH ? std::string(shipped, n)
+                                     : zarvell::test::moduleFolder() + "\\zarvell.exe";
+    }();
     return path;
 }
 

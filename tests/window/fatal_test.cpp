@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <new>
 
 #include "launch/state.hpp"
@@ -41,10 +43,11 @@ TEST(FatalPathChild, RunsOutOfMemory) {
         ~Guard() { test::writeFile(markerPath, "released"); }
     } guard;
     std::set_new_handler(fatalError);
-    for (;;) {
-        volatile char* block = new char[0x40000000];  // 1 GB until memory runs out
-        block[0] = 1;
-    }
+    // Half the address space can never be had, by a 32-bit or a 64-bit process alike, so
+    // the new-handler is reached at once (a loop of big blocks would first eat the swap).
+    volatile std::size_t impossible = PTRDIFF_MAX;
+    volatile char* block = new char[impossible];
+    block[0] = 1;
 }
 
 }  // namespace
