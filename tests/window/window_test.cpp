@@ -48,6 +48,74 @@ class Window : public test::BuiltWindow {
     }
 };
 
+// The form's numbers written out here, apart from the table the window is built from, so that
+// a wrong number in that table is caught. The screen is at 96 DPI.
+TEST_F(Window, FormNumbersAt96Dpi) {
+    build();
+    ASSERT_EQ(GetDeviceCaps(GetDC(window), LOGPIXELSY), 96) << "this test needs a 96-DPI screen";
+    constexpr int gui = 0;  // DEFAULT_GUI_FONT
+    const struct {
+        ControlId id;
+        int parent;  // -1: the window
+        int left, top, width, height;
+        int fontHeight, fontWeight;  // fontHeight gui: the stock DEFAULT_GUI_FONT itself
+        bool tabStop;
+    } form[] = {
+        {ipHelperCheck, -1, 120, 176, 96, 24, gui, 0, true},
+        {addressEdit, hostGroup, 168, 40, 120, 24, gui, 0, true},
+        {hostCombo, hostGroup, 8, 40, 136, 160, -14, 400, true},  // created 160 high
+        {hostHeadingLabel, hostGroup, 8, 8, 280, 24, -19, 400, false},
+        {timesLabel, sizeGroup, 96, 16, 16, 24, -20, 400, false},
+        {heightEdit, sizeGroup, 128, 16, 64, 24, gui, 0, true},
+        {widthEdit, sizeGroup, 16, 16, 64, 24, gui, 0, true},
+        {skipMoviesCheck, -1, 248, 16, 80, 24, gui, 0, true},
+        {windowedCheck, -1, 136, 16, 88, 24, gui, 0, true},
+        {sizeGroup, -1, 128, 40, 200, 48, gui, 0, false},
+        {launchButton, -1, 264, 176, 56, 32, -12, 700, true},
+        {modList, -1, 24, 48, 88, 152, -12, 400, true},
+        {modHeadingLabel, -1, 24, 8, 88, 40, -16, 400, false},
+        {hostGroup, -1, 24, 216, 304, 80, gui, 0, false},
+    };
+    for (const auto& f : form) {
+        HWND c = controlHandle(f.id);
+        HWND parent = f.parent < 0 ? window : controlHandle(static_cast<ControlId>(f.parent));
+        EXPECT_EQ(GetParent(c), parent) << f.id;
+        const RECT rc = placeIn(c, parent);
+        EXPECT_EQ(rc.left, f.left) << f.id;
+        EXPECT_EQ(rc.top, f.top) << f.id;
+        EXPECT_EQ(rc.right - rc.left, f.width) << f.id;
+        if (f.id == hostCombo) {
+            // The closed field is as high as its font makes it. Windows reports the dropped
+            // rectangle as the whole 160 pixels; Wine as the part left below the field.
+            RECT dropped{};
+            SendMessageW(c, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+            const int droppedHeight = dropped.bottom - dropped.top;
+            const int fieldHeight = rc.bottom - rc.top;
+            EXPECT_TRUE(droppedHeight == f.height || droppedHeight + fieldHeight == f.height)
+                << droppedHeight << " + " << fieldHeight;
+        } else {
+            EXPECT_EQ(rc.bottom - rc.top, f.height) << f.id;
+        }
+        const DWORD style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
+        EXPECT_EQ((style & WS_TABSTOP) != 0, f.tabStop) << f.id;
+        auto font = reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0));
+        if (f.fontHeight == gui) {
+            EXPECT_EQ(font, GetStockObject(DEFAULT_GUI_FONT)) << f.id;
+            continue;
+        }
+        LOGFONTW lf{};
+        ASSERT_NE(GetObjectW(font, sizeof(lf), &lf), 0) << f.id;
+        EXPECT_EQ(lf.lfHeight, f.fontHeight) << f.id;
+        EXPECT_EQ(lf.lfWeight, f.fontWeight) << f.id;
+        EXPECT_STREQ(lf.lfFaceName, L"\x5FAE\x8F6F\x96C5\x9ED1") << f.id;  // 微软雅黑
+    }
+    // The window: 350 wide, first shown 240 high, 340 with the host panel.
+    RECT outer;
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(outer.right - outer.left, 350);
+    EXPECT_EQ(outer.bottom - outer.top, 240);
+}
+
 TEST_F(Window, EveryControlStandsWhereTheFormSays) {
     build();
     for (const ControlSpec& entry : kForm) {
