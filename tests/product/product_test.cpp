@@ -122,8 +122,20 @@ TEST(ShippedExe, IconAndManifest) {
           "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) {
         EXPECT_NE(manifest.find(os), std::string::npos) << os;
     }
-    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
-    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
+    // The shipped exe is a 32-bit one and says so (the x86-64 test build says amd64).
+    EXPECT_NE(manifest.find("name=\"Zarvell.Launcher\" version=\"1.0.0.0\" "
+                            "processorArchitecture=\"x86\""),
+              std::string::npos);
+    // The current look: the common controls of version 6, from the system's side-by-side store.
+    for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"",
+                             "publicKeyToken=\"6595b64144ccf1df\""}) {
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+    }
+    // Sharp at any scaling: per monitor v2, falling back to per monitor (Windows 8.1 and 10
+    // before 1703) and to the system's DPI (Windows 7).
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find("<windowsSettings>"), std::string::npos);
     FreeLibrary(exe);
 }
 
