@@ -58,6 +58,17 @@ inline constexpr int kWindowWidth = 350;
 inline constexpr int kWindowHeight = 340;
 // How much the host panel adds to the window's height when it is shown.
 inline constexpr int kHostPanelHeight = 100;
+// Lines of the launch button's tip wrap at this width.
+inline constexpr int kLaunchTipWidth = 320;
+inline constexpr int kBigIconSize = 32;
+inline constexpr int kSmallIconSize = 16;
+
+// The numbers of the form are pixels at 96 DPI; at another DPI each is scaled by DPI / 96,
+// rounded to the nearest pixel, halves away from zero.
+constexpr int scaleForDpi(int value, int dpi) {
+    const long long product = static_cast<long long>(value) * dpi;
+    return static_cast<int>(product >= 0 ? (product + 48) / 96 : -((-product + 48) / 96));
+}
 
 // clang-format off
 inline constexpr std::array<ControlSpec, kControlCount> kForm = {{

@@ -83,7 +83,7 @@ void onSkipMoviesClicked() {
 void onIpHelperClicked() {
     const bool shown = readCheck(ipHelperCheck);
     const int height = readWindowHeight();
-    const double change = shown ? kHostPanelHeight : -kHostPanelHeight;
+    const double change = shown ? hostPanelHeight() : -hostPanelHeight();
     writeWindowHeight(static_cast<int>(static_cast<double>(height) + change));
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <tuple>
 
 #include "window/handlers.hpp"
 
@@ -19,15 +20,25 @@ constexpr UINT kHostChosenMessage = WM_APP + 1;
 // common controls does not delay the first sight of the window.
 constexpr UINT kMakeTooltipMessage = WM_APP + 2;
 
+// Not in the headers for Windows 7, which this program also runs on: asked for by name.
+constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;  // WM_GETDPISCALEDSIZE, Windows 10 1703
+
 struct FontDeleter {
     void operator()(HFONT font) const { DeleteObject(font); }
 };
 using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+struct IconDeleter {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
 struct MainWindow {
     HWND window = nullptr;
+    int dpi = 96;  // what the form is laid out for now
     std::array<HWND, kControlCount> controls{};
     std::array<FontHandle, kControlCount> fonts;  // the controls' own fonts
+    FontHandle guiFont;  // DEFAULT_GUI_FONT remade for `dpi`; empty when the stock one fits
+    IconHandle bigIcon, smallIcon;
     HWND lastFocus = nullptr;
     HWND launchTip = nullptr;        // shows the command line a launch would start
     std::wstring launchTipText;      // what the tip points at while it shows
@@ -38,6 +49,60 @@ MainWindow mainWindow;
 
 HFONT guiFont() {
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+
+// Functions of newer Windows versions, taken from user32 when it has them.
+template <typename Function>
+Function user32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+// The DPI the system's fonts and metrics are made for.
+int systemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+// The DPI of the monitor the window is on (Windows 10 1607 and later), else the system's:
+// before that a per-monitor program starts where the window is created, centred on the
+// primary monitor, whose DPI is the system's.
+int dpiOfWindow(HWND window) {
+    static const auto getDpi = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    const int dpi = getDpi ? static_cast<int>(getDpi(window)) : 0;
+    return dpi > 0 ? dpi : systemDpi();
+}
+
+using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+AdjustForDpi adjustForDpi() {
+    static const auto adjust = user32Function<AdjustForDpi>("AdjustWindowRectExForDpi");
+    return adjust;
+}
+
+// The form's 350 x 340 is the window's outer size at 96 DPI. At another DPI the client area
+// it leaves at 96 DPI is scaled and the frame is the system's at that DPI, as caption and
+// borders do not grow in proportion. Without the function for that (before Windows 10
+// 1607) the outer size is scaled.
+SIZE formClientSize(int dpi) {
+    RECT frame96{};
+    if (adjustForDpi())
+        adjustForDpi()(&frame96, kWindowStyle, FALSE, 0, 96);
+    return {scaleForDpi(kWindowWidth - (frame96.right - frame96.left), dpi),
+            scaleForDpi(kWindowHeight - (frame96.bottom - frame96.top), dpi)};
+}
+
+// The window's outer size at `dpi` with the host panel shown.
+SIZE formWindowSize(int dpi) {
+    if (dpi == 96 || !adjustForDpi())
+        return {scaleForDpi(kWindowWidth, dpi), scaleForDpi(kWindowHeight, dpi)};
+    const SIZE client = formClientSize(dpi);
+    RECT rc{0, 0, client.cx, client.cy};
+    adjustForDpi()(&rc, kWindowStyle, FALSE, 0, static_cast<UINT>(dpi));
+    return {rc.right - rc.left, rc.bottom - rc.top};
 }
 
 bool isEligible(HWND control) {
@@ -92,18 +157,51 @@ int controlOfWindowsId(int windowsId) {
     return index >= 0 && index < kControlCount ? index : -1;
 }
 
-LRESULT colourFor(UINT message, HDC dc) {
-    if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) {
-        SetTextColor(dc, RGB(0, 0, 0));
-        SetBkColor(dc, RGB(255, 255, 255));
-        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+// The window's outer size at `dpi`, the host panel shown or cut off as now.
+SIZE windowSizeAt(int dpi) {
+    SIZE size = formWindowSize(dpi);
+    if (!readCheck(ipHelperCheck))
+        size.cy -= scaleForDpi(kHostPanelHeight, dpi);
+    return size;
+}
+
+// Places the window at `left`, `top` with its size at its DPI. Off 96 DPI the client area
+// is made exactly the form's scaled one, whatever frame the system really draws, so that the
+// host panel is cut off or in view just as at 96 DPI.
+void placeWindow(int left, int top, bool panelShown) {
+    const int dpi = mainWindow.dpi;
+    SIZE size = formWindowSize(dpi);
+    if (!panelShown)
+        size.cy -= scaleForDpi(kHostPanelHeight, dpi);
+    SetWindowPos(mainWindow.window, nullptr, left, top, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (dpi == 96 || !adjustForDpi())
+        return;
+    SIZE client = formClientSize(dpi);
+    if (!panelShown)
+        client.cy -= scaleForDpi(kHostPanelHeight, dpi);
+    RECT now{};
+    GetClientRect(mainWindow.window, &now);
+    if (now.right != client.cx || now.bottom != client.cy) {
+        size.cx += client.cx - now.right;
+        size.cy += client.cy - now.bottom;
+        SetWindowPos(mainWindow.window, nullptr, left, top, size.cx, size.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// The system's colours, so that a high contrast theme is followed.
+LRESULT colourFor(UINT message, HDC dc) {
+    const bool field = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
+    const int text = field ? COLOR_WINDOWTEXT : COLOR_BTNTEXT;
+    const int back = field ? COLOR_WINDOW : COLOR_BTNFACE;
+    SetTextColor(dc, GetSysColor(text));
+    SetBkColor(dc, GetSysColor(back));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(back));
 }
 
 HWND createLaunchTip(HWND window, HINSTANCE instance);
+void layOut(int dpi);
 
 LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -139,6 +237,20 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         case kHostChosenMessage:
             onHostSelected();
             return 0;
+        case WM_DPICHANGED: {
+            // The window moved to a monitor of another DPI (or its scaling changed): the form
+            // again at the new DPI, in the place Windows suggests; the host panel stays as it
+            // was, shown or not.
+            const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+            layOut(LOWORD(wParam));
+            placeWindow(suggested.left, suggested.top, readCheck(ipHelperCheck));
+            return 0;
+        }
+        case kGetDpiScaledSizeMessage: {
+            // Asked before WM_DPICHANGED, so that the suggested rectangle has the form's size.
+            *reinterpret_cast<SIZE*>(lParam) = windowSizeAt(static_cast<int>(wParam));
+            return TRUE;
+        }
         case kMakeTooltipMessage:
             if (!mainWindow.launchTip) {
                 mainWindow.launchTip = createLaunchTip(
@@ -225,7 +337,7 @@ LRESULT CALLBACK labelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
             HGDIOBJ old = SelectObject(dc, font ? font : guiFont());
             SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, RGB(0, 0, 0));
+            SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
             const int length = GetWindowTextLengthW(hwnd);
             std::wstring text(static_cast<size_t>(length) + 1, L'\0');
             GetWindowTextW(hwnd, text.data(), length + 1);
@@ -288,19 +400,49 @@ KindStyle styleOf(ControlKind kind) {
     return {L"STATIC", 0, 0};
 }
 
-HFONT makeFont(const FontSpec& font) {
+HFONT makeFont(const FontSpec& font, int dpi) {
     const std::wstring face = formText(kFontFace);
-    return CreateFontW(font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH,
-                       face.c_str());
+    return CreateFontW(scaleForDpi(font.height, dpi), 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                       DEFAULT_PITCH, face.c_str());
 }
 
-// List box and drop-down alike: items one pixel taller than their font asks, nothing chosen.
+// DEFAULT_GUI_FONT is made for the system's DPI; a window on a monitor of another DPI gets
+// the same font at its own. Empty when the stock font already fits.
+FontHandle makeGuiFont(int dpi) {
+    const int system = systemDpi();
+    if (dpi == system)
+        return nullptr;
+    LOGFONTW lf{};
+    if (!GetObjectW(guiFont(), sizeof(lf), &lf))
+        return nullptr;
+    lf.lfHeight = MulDiv(lf.lfHeight, dpi, system);
+    return FontHandle(CreateFontIndirectW(&lf));
+}
+
+// The font a control gets at `dpi`, made and kept in `own` when the form gives it one.
+HFONT fontFor(const ControlSpec& entry, int dpi, FontHandle& own, HFONT gui) {
+    if (entry.font)
+        own.reset(makeFont(*entry.font, dpi));
+    return own ? own.get() : gui;
+}
+
+// A drop-down's height covers its list too: never less than 160.
+int createdHeight(const ControlSpec& entry) {
+    return entry.kind == ControlKind::ComboBox ? std::max(entry.height, 160) : entry.height;
+}
+
+// List box and drop-down alike: items one pixel taller than their font asks.
 // (LB_ERR and CB_ERR are both -1; index 0 means the list's items, not a combo's field.)
-void prepareList(HWND hwnd, UINT getItemHeight, UINT setItemHeight, UINT setSelection) {
+void prepareListItems(HWND hwnd, UINT getItemHeight, UINT setItemHeight) {
     const LRESULT height = SendMessageW(hwnd, getItemHeight, 0, 0);
     if (height >= 0)
         SendMessageW(hwnd, setItemHeight, 0, height + 1);
+}
+
+// ... and nothing chosen.
+void prepareList(HWND hwnd, UINT getItemHeight, UINT setItemHeight, UINT setSelection) {
+    prepareListItems(hwnd, getItemHeight, setItemHeight);
     SendMessageW(hwnd, setSelection, static_cast<WPARAM>(-1), 0);
 }
 
@@ -309,24 +451,19 @@ HWND createControl(const ControlSpec& entry, HINSTANCE instance) {
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | ks.style;
     if (entry.tabStop)
         style |= WS_TABSTOP;
-    // A drop-down's height covers its list too: never less than 160.
-    const int height =
-        entry.kind == ControlKind::ComboBox ? std::max(entry.height, 160) : entry.height;
     // Created on the window at the place the form gives; step 3 moves children of group
     // boxes under them, where the same numbers are relative to the group box.
+    const int dpi = mainWindow.dpi;
     HWND hwnd = CreateWindowExW(
-        ks.exStyle, ks.className, formText(entry.text).c_str(), style, entry.left, entry.top,
-        entry.width, height, mainWindow.window,
+        ks.exStyle, ks.className, formText(entry.text).c_str(), style, scaleForDpi(entry.left, dpi),
+        scaleForDpi(entry.top, dpi), scaleForDpi(entry.width, dpi),
+        scaleForDpi(createdHeight(entry), dpi), mainWindow.window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(windowsIdOf(entry.id))), instance, nullptr);
     if (!hwnd)
         return nullptr;
 
-    HFONT font = guiFont();
-    if (entry.font) {
-        mainWindow.fonts[entry.id].reset(makeFont(*entry.font));
-        if (mainWindow.fonts[entry.id])
-            font = mainWindow.fonts[entry.id].get();
-    }
+    const HFONT gui = mainWindow.guiFont ? mainWindow.guiFont.get() : guiFont();
+    const HFONT font = fontFor(entry, dpi, mainWindow.fonts[entry.id], gui);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
     switch (entry.kind) {
@@ -374,24 +511,68 @@ HWND createLaunchTip(HWND window, HINSTANCE instance) {
     if (!tip)
         return nullptr;
     TTTOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
+    // The size that version 5.82 accepts too (it refuses larger ones, and without its
+    // manifest dependency a program gets that version); version 6 takes it as well.
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window;
     tool.uId = reinterpret_cast<UINT_PTR>(mainWindow.controls[launchButton]);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
-    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+        DestroyWindow(tip);  // a tip without its tool would only take up a window
+        return nullptr;
+    }
     // Long lines wrap at blanks instead of running off the screen.
-    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 320);
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, scaleForDpi(kLaunchTipWidth, mainWindow.dpi));
     SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
     return tip;
 }
 
-void setIcons(HWND window, HINSTANCE instance) {
-    for (auto [which, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {
-        HANDLE icon = LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, size, size, 0);
-        if (icon)
-            SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+// Icons loaded at the window's DPI; the window owns them and gives the old ones back.
+void setIcons(HWND window, int dpi) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    for (auto [which, size, held] :
+         {std::tuple{ICON_BIG, kBigIconSize, &mainWindow.bigIcon},
+          std::tuple{ICON_SMALL, kSmallIconSize, &mainWindow.smallIcon}}) {
+        const int pixels = scaleForDpi(size, dpi);
+        IconHandle icon(static_cast<HICON>(
+            LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, pixels, pixels, 0)));
+        if (!icon)
+            continue;
+        SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon.get()));
+        *held = std::move(icon);
     }
+}
+
+// Everything of the form that depends on the DPI, again for `dpi`: places, sizes, fonts, the
+// list item heights, the icons and the tip's width. Texts, choices and focus stay.
+void layOut(int dpi) {
+    mainWindow.dpi = dpi;
+    FontHandle gui = makeGuiFont(dpi);
+    std::array<FontHandle, kControlCount> fonts;
+    for (const ControlSpec& entry : kForm) {
+        HWND hwnd = mainWindow.controls[entry.id];
+        const HFONT font = fontFor(entry, dpi, fonts[entry.id], gui ? gui.get() : guiFont());
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetWindowPos(hwnd, nullptr, scaleForDpi(entry.left, dpi), scaleForDpi(entry.top, dpi),
+                     scaleForDpi(entry.width, dpi), scaleForDpi(createdHeight(entry), dpi),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (entry.kind == ControlKind::ListBox)
+            prepareListItems(hwnd, LB_GETITEMHEIGHT, LB_SETITEMHEIGHT);
+        if (entry.kind == ControlKind::ComboBox)
+            prepareListItems(hwnd, CB_GETITEMHEIGHT, CB_SETITEMHEIGHT);
+    }
+    // The controls hold the new fonts now: the old ones can go.
+    mainWindow.fonts = std::move(fonts);
+    mainWindow.guiFont = std::move(gui);
+    SendMessageW(
+        mainWindow.window, WM_SETFONT,
+        reinterpret_cast<WPARAM>(mainWindow.guiFont ? mainWindow.guiFont.get() : guiFont()), FALSE);
+    setIcons(mainWindow.window, dpi);
+    if (mainWindow.launchTip)
+        SendMessageW(mainWindow.launchTip, TTM_SETMAXTIPWIDTH, 0,
+                     scaleForDpi(kLaunchTipWidth, dpi));
+    InvalidateRect(mainWindow.window, nullptr, TRUE);
 }
 
 }  // namespace
@@ -408,23 +589,35 @@ std::wstring formText(std::string_view gbk) {
 HWND buildMainWindow(HINSTANCE instance, void (*onCreated)()) {
     registerClasses(instance);
 
-    // 1. The window, hidden, centred for its full form height.
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2;
-    HWND window = CreateWindowExW(0, kMainWindowClass, formText(kWindowCaption).c_str(),
-                                  WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, left, top,
-                                  kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
+    // 1. The window, hidden, centred for its full form height, at the DPI of the screen; once
+    // it exists, at the DPI of its monitor.
+    SIZE size = formWindowSize(systemDpi());
+    int left = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
+    HWND window =
+        CreateWindowExW(0, kMainWindowClass, formText(kWindowCaption).c_str(), kWindowStyle, left,
+                        top, size.cx, size.cy, nullptr, nullptr, instance, nullptr);
     if (!window)
         return nullptr;
     mainWindow.window = window;
+    mainWindow.dpi = dpiOfWindow(window);
+    // Exactly the form's size at the window's DPI (Windows may have made it another), then
+    // centred for the size it has.
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    size = formWindowSize(mainWindow.dpi);
+    placeWindow((screenWidth - size.cx) / 2, (screenHeight - size.cy) / 2, true);
     RECT rc;
     GetWindowRect(window, &rc);
-    if (rc.right - rc.left != kWindowWidth || rc.bottom - rc.top != kWindowHeight) {
-        SetWindowPos(window, nullptr, left, top, kWindowWidth, kWindowHeight,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    setIcons(window, instance);
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
+    left = (screenWidth - (rc.right - rc.left)) / 2;
+    top = (screenHeight - (rc.bottom - rc.top)) / 2;
+    if (rc.left != left || rc.top != top)
+        SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    setIcons(window, mainWindow.dpi);
+    mainWindow.guiFont = makeGuiFont(mainWindow.dpi);
+    SendMessageW(
+        window, WM_SETFONT,
+        reinterpret_cast<WPARAM>(mainWindow.guiFont ? mainWindow.guiFont.get() : guiFont()), FALSE);
 
     // 2. The controls, hidden, with their settings.
     for (const ControlSpec& entry : kForm) {
@@ -465,6 +658,16 @@ HWND buildMainWindow(HINSTANCE instance, void (*onCreated)()) {
 HWND mainWindowHandle() {
     return mainWindow.window;
 }
+int windowDpi() {
+    return mainWindow.dpi;
+}
+int hostPanelHeight() {
+    return scaleForDpi(kHostPanelHeight, mainWindow.dpi);
+}
+HWND launchTipHandle() {
+    return mainWindow.launchTip;
+}
+
 HWND controlHandle(ControlId id) {
     return mainWindow.controls[id];
 }

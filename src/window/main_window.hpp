@@ -19,6 +19,11 @@ HWND buildMainWindow(HINSTANCE instance, void (*onCreated)());
 
 HWND mainWindowHandle();
 HWND controlHandle(ControlId id);
+// The DPI the window is laid out for, and the height the host panel adds at that DPI.
+int windowDpi();
+int hostPanelHeight();
+// The launch button's tip, once made after the window shows; nullptr until then or without it.
+HWND launchTipHandle();
 
 // Control operations. None of them raises an event of the program.
 std::string readText(ControlId id);
