@@ -572,7 +572,8 @@ void layOut(int dpi) {
     if (mainWindow.launchTip)
         SendMessageW(mainWindow.launchTip, TTM_SETMAXTIPWIDTH, 0,
                      scaleForDpi(kLaunchTipWidth, dpi));
-    InvalidateRect(mainWindow.window, nullptr, TRUE);
+    // Controls that only shrank are not repainted by the move: all of them, in their new fonts.
+    RedrawWindow(mainWindow.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 }  // namespace

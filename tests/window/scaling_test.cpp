@@ -225,6 +225,8 @@ TEST_F(AtDpi, ADpiChangeMovesAndResizesOnly) {
     GetWindowRect(window, &start);
     auto icon = [&] { return reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, 0, 0)); };
     const HICON firstIcon = icon();
+    auto itemHeight = [] { return SendMessageW(controlHandle(modList), LB_GETITEMHEIGHT, 0, 0); };
+    const LRESULT firstItemHeight = itemHeight();
 
     for (int dpi : {first * 2, first}) {
         // Where Windows would put the window: moved a little, its size scaled.
@@ -248,6 +250,12 @@ TEST_F(AtDpi, ADpiChangeMovesAndResizesOnly) {
         EXPECT_EQ(clientSize(window).cx, scaled(at96.cx, dpi)) << dpi;
         EXPECT_EQ(clientSize(window).cy, scaled(at96.cy, dpi)) << dpi;
         EXPECT_TRUE(state() == before) << "at " << dpi;
+        // The list's items grow with its font, one pixel taller than it asks as at the start.
+        if (dpi == first) {
+            EXPECT_EQ(itemHeight(), firstItemHeight);
+        } else {
+            EXPECT_GT(itemHeight(), firstItemHeight + firstItemHeight / 2);
+        }
         ICONINFO info{};
         EXPECT_TRUE(GetIconInfo(icon(), &info));
         DeleteObject(info.hbmColor);

@@ -52,7 +52,10 @@ class Window : public test::BuiltWindow {
 // a wrong number in that table is caught. The screen is at 96 DPI.
 TEST_F(Window, FormNumbersAt96Dpi) {
     build();
-    ASSERT_EQ(GetDeviceCaps(GetDC(window), LOGPIXELSY), 96) << "this test needs a 96-DPI screen";
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(dpi, 96) << "this test needs a 96-DPI screen";
     constexpr int gui = 0;  // DEFAULT_GUI_FONT
     const struct {
         ControlId id;
