@@ -9,28 +9,31 @@
 
 #include <cctype>
 #include <string>
+#include <vector>
 
 #include "launcher_fixture.hpp"
 
 namespace zarvell {
 namespace {
 
-// Where the module `name` loaded in process `pid` comes from, in lower case; empty if none.
-std::string loadedModulePath(DWORD pid, const char* name) {
+// Where each module `name` loaded in process `pid` comes from, in lower case.
+std::vector<std::string> loadedModulePaths(DWORD pid, const char* name) {
+    std::vector<std::string> paths;
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
     if (snap == INVALID_HANDLE_VALUE)
-        return {};
-    std::string path;
+        return paths;
     MODULEENTRY32 m{};
     m.dwSize = sizeof(m);
     for (BOOL ok = Module32First(snap, &m); ok; ok = Module32Next(snap, &m)) {
-        if (lstrcmpiA(m.szModule, name) == 0)
-            path = m.szExePath;
+        if (lstrcmpiA(m.szModule, name) != 0)
+            continue;
+        std::string path = m.szExePath;
+        for (char& c : path)
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        paths.push_back(path);
     }
     CloseHandle(snap);
-    for (char& c : path)
-        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    return path;
+    return paths;
 }
 
 struct TipSearch {
@@ -62,13 +65,17 @@ TEST_F(Launcher, RunsWithCommonControlsSixAndATipOfOneTool) {
     ASSERT_NE(tip.found, nullptr);
     EXPECT_EQ(SendMessageW(tip.found, TTM_GETTOOLCOUNT, 0, 0), 1);
     // Version 6 lives in the side-by-side store, one folder per version; version 5.82, what a
-    // program without the manifest dependency gets, in the system folder. (Wine's copy of
-    // version 6 carries the file version of 5.82, so the folder is what tells them apart.)
-    const std::string comctl = loadedModulePath(process->id(), "comctl32.dll");
-    EXPECT_NE(comctl.find("\\winsxs\\"), std::string::npos) << comctl;
-    EXPECT_NE(comctl.find("microsoft.windows.common-controls_6595b64144ccf1df_6."),
-              std::string::npos)
-        << comctl;
+    // program without the manifest dependency (or one that loads it by its full path) gets,
+    // in the system folder. Wine's copy of version 6 carries the file version of 5.82, so the
+    // folder is what tells them apart. Only version 6 may be loaded.
+    const auto comctl = loadedModulePaths(process->id(), "comctl32.dll");
+    EXPECT_EQ(comctl.size(), 1u);
+    for (const std::string& path : comctl) {
+        EXPECT_NE(path.find("\\winsxs\\"), std::string::npos) << path;
+        EXPECT_NE(path.find("_microsoft.windows.common-controls_6595b64144ccf1df_6."),
+                  std::string::npos)
+            << path;
+    }
     EXPECT_EQ(close(), 0u);
 }
 
