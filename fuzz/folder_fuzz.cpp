@@ -1,51 +1,34 @@
-// Fuzzes the folder-of-a-path rule with the GBK lead-byte test. Checks that the folder is a
-// prefix of the path that ends right before a backslash which is not the second byte of a
-// double-byte character, that no later such backslash exists, and that a cut path (a full
-// buffer) is refused. AddressSanitizer catches any read past the end.
+// Fuzzes the folder-of-a-file rule on UTF-16 paths. Checks that the folder is the path up to
+// its last backslash, with that backslash kept only after a drive's colon, and that a path
+// without a backslash has no folder. AddressSanitizer catches any read past the end.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "launch/text_rules.hpp"
 
-namespace {
-bool gbkLead(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // An exact-size heap copy, so a read past the end is caught.
-    char* path = static_cast<char*>(std::malloc(size ? size : 1));
-    for (size_t i = 0; i < size; ++i)
-        path[i] = static_cast<char>(data[i]);
-    const std::string_view view(path, size);
+    // Two bytes per UTF-16 code unit, in an exact-size heap copy.
+    const size_t count = size / 2;
+    auto* units = static_cast<wchar_t*>(std::malloc((count ? count : 1) * sizeof(wchar_t)));
+    for (size_t i = 0; i < count; ++i)
+        units[i] = static_cast<wchar_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    const std::wstring_view path(units, count);
 
-    // Positions of the backslashes that are characters of their own.
-    size_t lastReal = std::string::npos;
-    for (size_t i = 0; i < size; ++i) {
-        const auto c = static_cast<unsigned char>(path[i]);
-        if (c == '\\') {
-            lastReal = i;
-        } else if (gbkLead(c)) {
-            ++i;
-        }
-    }
-    const auto folder = zarvell::folderOfPath(view, gbkLead);
-    if (lastReal == std::string::npos) {
+    const size_t last = path.rfind(L'\\');
+    const auto folder = zarvell::folderOfFile(path);
+    if (last == std::wstring_view::npos) {
         if (folder)
             std::abort();
     } else {
-        if (!folder || folder->size() != lastReal)
+        if (!folder)
             std::abort();
-        if (view.substr(0, folder->size()) != *folder)
+        const bool keepsBackslash = last > 0 && path[last - 1] == L':';
+        if (folder->size() != last + (keepsBackslash ? 1 : 0))
+            std::abort();
+        if (path.substr(0, folder->size()) != *folder)
             std::abort();
     }
-    if (size > 0 && zarvell::programFolderFrom(path, size, size, gbkLead))
-        std::abort();
-    if (zarvell::programFolderFrom(path, size, size + 1, gbkLead) != folder && size > 0) {
-        std::abort();
-    }
-    std::free(path);
+    std::free(units);
     return 0;
 }

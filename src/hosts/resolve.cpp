@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "hosts/host_list.hpp"
+#include "launch/system_library.hpp"
 
 namespace zarvell {
 
@@ -21,10 +22,12 @@ struct Sockets {
     HostByName hostByName = nullptr;
     NtoA ntoa = nullptr;
 
-    static const Sockets& get() {
-        static const Sockets sockets = [] {
+    static Sockets get() {
+        // From the system folder only; a load that failed is tried again at the next lookup.
+        static SystemLibrary ws2(L"ws2_32.dll");
+        const Sockets sockets = [] {
             Sockets s;
-            if (HMODULE dll = LoadLibraryW(L"ws2_32.dll")) {
+            if (HMODULE dll = ws2.get()) {
                 s.startup = reinterpret_cast<Startup>(find(dll, "WSAStartup"));
                 s.cleanup = reinterpret_cast<Cleanup>(find(dll, "WSACleanup"));
                 s.hostByName = reinterpret_cast<HostByName>(find(dll, "gethostbyname"));
@@ -66,7 +69,7 @@ class WsaSession {
 std::string resolveHostAddress(const std::string& hostName) {
     if (hostName.size() >= kNameBufferSize)
         return {};
-    const Sockets& sockets = Sockets::get();
+    const Sockets sockets = Sockets::get();
     if (!sockets.usable())
         return {};
     WsaSession session(sockets);

@@ -4,7 +4,6 @@
 
 #include <string_view>
 
-#include "launch/settings.hpp"
 #include "launch/state.hpp"
 
 namespace zarvell {
@@ -30,9 +29,11 @@ class FindHandle {
 
 std::vector<std::string> discoverMods() {
     std::vector<std::string> mods;
-    const std::string pattern = currentDirectory() + "\\mods\\*";
+    if (programFolderError() != 0)
+        return mods;
+    // Relative to the current directory, as the settings file: any folder name or length.
     WIN32_FIND_DATAA entry;
-    FindHandle search(FindFirstFileA(pattern.c_str(), &entry));
+    FindHandle search(FindFirstFileA(".\\mods\\*", &entry));
     if (!search.valid())
         return mods;
     do {

@@ -6,8 +6,8 @@
 
 namespace zarvell {
 
-// Names of the folders in currentDirectory() + "\mods\*", in the directory search's order,
-// "." and ".." left out. An empty list when the search cannot start.
+// Names of the folders in ".\mods", in the directory search's order, "." and ".." left out.
+// An empty list when the search cannot start or the program's folder could not be entered.
 std::vector<std::string> discoverMods();
 
 }  // namespace zarvell

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "launch/state.hpp"
 #include "launch/text_rules.hpp"
 
 namespace zarvell {
@@ -13,20 +14,13 @@ constexpr const char* kSection = "mod";
 constexpr DWORD kReadBufferSize = 10240;
 }  // namespace
 
-std::string currentDirectory() {
-    char buffer[MAX_PATH];
-    const DWORD n = GetCurrentDirectoryA(MAX_PATH, buffer);
-    // 0 is failure; a value of MAX_PATH or more is the size it would have needed.
-    if (n == 0 || n >= MAX_PATH)
-        return {};
-    return std::string(buffer, n);
-}
-
 std::string settingsPath() {
-    return currentDirectory() + "\\mod.ini";
+    return ".\\mod.ini";
 }
 
 std::string readSetting(const std::string& key, const std::string& defaultText) {
+    if (programFolderError() != 0)
+        return defaultText;
     const std::string path = settingsPath();
     std::vector<char> buffer(kReadBufferSize, '\0');
     const DWORD n = GetPrivateProfileStringA(kSection, key.c_str(), defaultText.c_str(),
@@ -34,10 +28,14 @@ std::string readSetting(const std::string& key, const std::string& defaultText) 
     return std::string(buffer.data(), n);
 }
 
-void writeSetting(const std::string& key, const std::string& value) {
+bool writeSetting(const std::string& key, const std::string& value) {
+    if (const unsigned long error = programFolderError()) {
+        SetLastError(error);
+        return false;
+    }
     const std::string path = settingsPath();
     // Never a null value: that would delete the key instead of storing an empty text.
-    WritePrivateProfileStringA(kSection, key.c_str(), value.c_str(), path.c_str());
+    return WritePrivateProfileStringA(kSection, key.c_str(), value.c_str(), path.c_str()) != 0;
 }
 
 LaunchSettings loadSettings() {
@@ -53,12 +51,23 @@ std::string loadHostNamesText() {
     return readSetting("name", "");
 }
 
-void saveSettings(const std::string& widthText, const std::string& heightText, bool windowed,
-                  bool skipMovies) {
-    writeSetting("szx", widthText);
-    writeSetting("szy", heightText);
-    writeSetting("win", std::string(boolText(windowed)));
-    writeSetting("movie", std::string(boolText(skipMovies)));
+SaveResult saveSettings(const std::string& widthText, const std::string& heightText, bool windowed,
+                        bool skipMovies) {
+    // Four separate updates, each tried even when one before it failed.
+    SaveResult result;
+    const auto write = [&result](const char* key, std::string_view value) {
+        if (!writeSetting(key, std::string(value)) && result.saved) {
+            result.saved = false;
+            result.error = GetLastError();
+            if (result.error == 0)
+                result.error = ERROR_WRITE_FAULT;
+        }
+    };
+    write("szx", widthText);
+    write("szy", heightText);
+    write("win", boolText(windowed));
+    write("movie", boolText(skipMovies));
+    return result;
 }
 
 }  // namespace zarvell

@@ -13,17 +13,26 @@ struct LaunchSettings {
     bool skipMovies = false;
 };
 
-// The current directory, or "" when it cannot be had or does not fit 260 bytes.
-std::string currentDirectory();
-// currentDirectory() + "\mod.ini", joined as they are.
+// What became of saving the settings: every key stored, or the system's error code of the
+// first write that failed.
+struct SaveResult {
+    bool saved = true;
+    unsigned long error = 0;
+};
+
+// ".\mod.ini": the settings file named relative to the current directory, so the profile
+// functions find it whatever the folder's name or length (an absolute ANSI path could neither
+// carry a name outside the system's code page nor exceed 260 bytes). The ".\" keeps them from
+// looking in the Windows folder, as they do for a bare file name.
 std::string settingsPath();
 
 std::string readSetting(const std::string& key, const std::string& defaultText);
-void writeSetting(const std::string& key, const std::string& value);
+// False when the file could not be written; GetLastError() then tells why.
+bool writeSetting(const std::string& key, const std::string& value);
 
 LaunchSettings loadSettings();
 std::string loadHostNamesText();
-void saveSettings(const std::string& widthText, const std::string& heightText, bool windowed,
-                  bool skipMovies);
+SaveResult saveSettings(const std::string& widthText, const std::string& heightText, bool windowed,
+                        bool skipMovies);
 
 }  // namespace zarvell

@@ -29,15 +29,42 @@ void releaseState() {
     release(launchState.resolutionSwitch);
 }
 
+namespace {
+std::wstring programFolder;          // as start-up worked it out
+unsigned long programFolderFailure;  // 0: entered (or never tried)
+}  // namespace
+
 bool enterProgramFolder() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const auto folder = programFolderFrom(path, n, MAX_PATH,
-                                          [](unsigned char c) { return IsDBCSLeadByte(c) != 0; });
-    if (!folder)
-        return false;
-    SetCurrentDirectoryA(folder->c_str());
-    return true;
+    const auto path = wholePath([](wchar_t* buffer, unsigned long size) {
+        return static_cast<unsigned long>(GetModuleFileNameW(nullptr, buffer, size));
+    });
+    const unsigned long pathError = path ? 0 : GetLastError();
+    const auto folder = path ? folderOfFile(*path) : std::nullopt;
+    if (folder && SetCurrentDirectoryW(folder->c_str())) {
+        programFolder = *folder;
+        programFolderFailure = 0;
+        return true;
+    }
+    // Staying where the program was started would read and write another folder's files.
+    programFolder = folder.value_or(L"");
+    programFolderFailure = folder ? GetLastError() : pathError;
+    if (programFolderFailure == 0)
+        programFolderFailure = ERROR_PATH_NOT_FOUND;
+    return false;
+}
+
+unsigned long programFolderError() {
+    return programFolderFailure;
+}
+
+std::wstring programFolderText() {
+    if (!programFolder.empty())
+        return programFolder;
+    const auto current = wholePath([](wchar_t* buffer, unsigned long size) {
+        const DWORD n = GetCurrentDirectoryW(size, buffer);
+        return static_cast<unsigned long>(n < size ? n : size);  // too small: the size it needs
+    });
+    return current.value_or(L"");
 }
 
 }  // namespace zarvell

@@ -16,9 +16,19 @@ extern std::string searchResult;            // entry name the mod search returne
 // Gives the program-wide state back, in a fixed order; runs once, after the message loop.
 void releaseState();
 
-// Makes the folder that holds this executable the current directory. Returns false and
-// leaves the current directory alone when the path cannot be had whole.
+// Makes the folder that holds this executable the current directory, through the wide
+// functions so that any folder name serves, whatever the system's code page. From then on the
+// program names its files relative to it (".\mod.ini"). False when that failed: then
+// programFolderError() tells why, and no file of the program is looked for anywhere.
 bool enterProgramFolder();
+
+// 0 while the program's files are found through the current directory; otherwise the system's
+// error code of the failed attempt to make the program's folder the current directory.
+unsigned long programFolderError();
+
+// The folder of the program's files, for telling the player: the program's folder as start-up
+// found it, or else the current directory.
+std::wstring programFolderText();
 
 // Memory or the window could not be had: tells the user and ends the process at once with
 // exit code -1, without releaseState. Also the handler for failed allocations.

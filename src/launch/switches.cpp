@@ -36,4 +36,11 @@ std::string composeLaunchCommand(const LaunchState& state) {
     return line;
 }
 
+std::string_view parametersOf(std::string_view commandLine) {
+    const size_t blank = commandLine.find(' ');
+    if (blank == std::string_view::npos)
+        return {};
+    return commandLine.substr(blank + 1);
+}
+
 }  // namespace zarvell

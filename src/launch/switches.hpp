@@ -25,4 +25,9 @@ std::string movieSwitchFor(bool skipMovies);
 std::string modSwitchFor(std::string_view modName);
 std::string composeLaunchCommand(const LaunchState& state);
 
+// What follows the program's name on a command line: the bytes after its first blank-delimited
+// token and the one blank after it ("+ menu 1 ..." of "bf2.exe + menu 1 ..."), as they are.
+// For a start through the shell, which puts the program's own path in front of them.
+std::string_view parametersOf(std::string_view commandLine);
+
 }  // namespace zarvell

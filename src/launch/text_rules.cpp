@@ -1,27 +1,35 @@
 #include "launch/text_rules.hpp"
 
+#include <vector>
+
 namespace zarvell {
 
-std::optional<std::string> folderOfPath(std::string_view path, const LeadByteTest& isLeadByte) {
-    std::optional<size_t> lastSlash;
-    for (size_t i = 0; i < path.size(); ++i) {
-        const auto c = static_cast<unsigned char>(path[i]);
-        if (c == '\\') {
-            lastSlash = i;
-        } else if (isLeadByte(c)) {
-            ++i;  // the trail byte belongs to this character
-        }
+namespace {
+// The longest path Windows can hand out is 32767 characters and its zero.
+constexpr unsigned long kLongestPath = 32768;
+}  // namespace
+
+std::optional<std::wstring> wholePath(const PathSource& source) {
+    for (unsigned long size = 260; size <= 2 * kLongestPath; size *= 2) {
+        std::vector<wchar_t> buffer(size, L'\0');
+        const unsigned long n = source(buffer.data(), size);
+        if (n == 0)
+            return std::nullopt;
+        if (n < size)
+            return std::wstring(buffer.data(), n);
+        // Cut (Windows XP does not even end it with a zero): try a larger buffer.
     }
-    if (!lastSlash)
-        return std::nullopt;
-    return std::string(path.substr(0, *lastSlash));
+    return std::nullopt;
 }
 
-std::optional<std::string> programFolderFrom(const char* buffer, size_t length, size_t capacity,
-                                             const LeadByteTest& isLeadByte) {
-    if (length == 0 || length >= capacity)
+std::optional<std::wstring> folderOfFile(std::wstring_view path) {
+    const size_t last = path.rfind(L'\\');
+    if (last == std::wstring_view::npos)
         return std::nullopt;
-    return folderOfPath(std::string_view(buffer, length), isLeadByte);
+    std::wstring folder(path.substr(0, last));
+    if (!folder.empty() && folder.back() == L':')
+        folder += L'\\';  // "X:\" and "\\?\X:\", roots of their drives
+    return folder;
 }
 
 }  // namespace zarvell

@@ -1,4 +1,4 @@
-// Small byte-string rules shared by the settings file and start-up.
+// Small rules shared by the settings file and start-up.
 // Pure code: no Windows headers.
 #pragma once
 
@@ -21,17 +21,18 @@ inline bool isTrueText(std::string_view text) {
     return text == kTrueText;
 }
 
-using LeadByteTest = std::function<bool(unsigned char)>;
+// Writes a path into a buffer of the given size the way GetModuleFileNameW does: yields the
+// characters written without the terminating zero, the buffer's size when the path was cut,
+// and 0 on failure.
+using PathSource = std::function<unsigned long(wchar_t* buffer, unsigned long size)>;
 
-// The folder part of a full path: everything before its last backslash. The path is walked
-// character by character so the second byte of a double-byte character (for example the
-// 0x5C of 誠, D5 5C) is never taken for a backslash. A path with no backslash yields nullopt.
-std::optional<std::string> folderOfPath(std::string_view path, const LeadByteTest& isLeadByte);
+// The whole path from `source`, asking again with a larger buffer for as long as it comes out
+// cut; nullopt when it fails or will not fit even the longest path Windows allows.
+std::optional<std::wstring> wholePath(const PathSource& source);
 
-// The executable's folder from what GetModuleFileNameA left: `length` bytes in a buffer of
-// `capacity`. A length of 0 is a failure; a full buffer means the path was cut (and may lack
-// its terminating zero), and a cut path could name some other, existing folder: nullopt.
-std::optional<std::string> programFolderFrom(const char* buffer, size_t length, size_t capacity,
-                                             const LeadByteTest& isLeadByte);
+// The folder that holds the file at `path` (a full path, UTF-16): everything before its last
+// backslash. A drive root keeps its backslash, since "X:" alone means that drive's current
+// directory, not its root. A path with no backslash yields nullopt.
+std::optional<std::wstring> folderOfFile(std::wstring_view path);
 
 }  // namespace zarvell

@@ -7,6 +7,7 @@
 #include <memory>
 #include <tuple>
 
+#include "launch/system_library.hpp"
 #include "window/handlers.hpp"
 
 namespace zarvell {
@@ -494,8 +495,10 @@ HWND createControl(const ControlSpec& entry, HINSTANCE instance) {
 // A tooltip on the launch button whose text, asked for each time it shows, is the command
 // line a click would start. It is no control of the form: no tab stop, no event.
 HWND createLaunchTip(HWND window, HINSTANCE instance) {
-    // The common controls are loaded only now, for this one tooltip.
-    HMODULE comctl = LoadLibraryW(L"comctl32.dll");
+    // The common controls are loaded only now, for this one tooltip: from the system folder,
+    // by the bare name so that a manifest's common-controls 6 dependency still applies (a full
+    // path would bypass it and give version 5.82).
+    HMODULE comctl = loadSystemLibrary(L"comctl32.dll");
     using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     auto init = comctl ? reinterpret_cast<InitFunction>(reinterpret_cast<void*>(
                              GetProcAddress(comctl, "InitCommonControlsEx")))

@@ -21,9 +21,10 @@ class SettingsFile : public ::testing::Test {
     }
 };
 
-TEST_F(SettingsFile, PathIsTheCurrentDirectoryPlusModIni) {
-    EXPECT_EQ(currentDirectory(), folder.path());
-    EXPECT_EQ(settingsPath(), folder.path() + "\\mod.ini");
+TEST_F(SettingsFile, TheFileIsModIniInTheCurrentDirectory) {
+    EXPECT_EQ(settingsPath(), ".\\mod.ini");
+    EXPECT_TRUE(saveSettings("1", "2", false, false).saved);
+    EXPECT_TRUE(test::fileExists(ini()));
 }
 
 TEST_F(SettingsFile, NoFileGivesTheDefaultsAndCreatesNothing) {
@@ -71,7 +72,7 @@ TEST_F(SettingsFile, AValueLongerThanTheReadBufferIsCut) {
 }
 
 TEST_F(SettingsFile, SavingFromNothingWritesTheFourKeysInOrder) {
-    saveSettings("1024", "680", true, false);
+    EXPECT_TRUE(saveSettings("1024", "680", true, false).saved);
     // The exact form the profile functions write, with 真 D5 E6 and 假 BC D9.
     EXPECT_EQ(test::readFile(ini()),
               "[mod]\r\nszx=1024\r\nszy=680\r\nwin=\xD5\xE6\r\nmovie=\xBC\xD9\r\n");
@@ -104,9 +105,11 @@ TEST_F(SettingsFile, EverythingElseSurvivesRepeatedSaves) {
     EXPECT_EQ(raw("win"), "\xD5\xE6");
 }
 
-TEST_F(SettingsFile, UnwritableFileFailsSilently) {
+TEST_F(SettingsFile, AnUnwritableFileIsReportedWithTheReason) {
     test::makeFolder(ini());  // a folder where the file should be: every write fails
-    saveSettings("800", "600", true, true);
+    const SaveResult result = saveSettings("800", "600", true, true);
+    EXPECT_FALSE(result.saved);
+    EXPECT_NE(result.error, 0u);
     const LaunchSettings s = loadSettings();
     EXPECT_EQ(s.widthText, "1024");
     EXPECT_FALSE(s.windowed);

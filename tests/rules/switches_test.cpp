@@ -63,5 +63,19 @@ TEST(SwitchRules, ExactTexts) {
     EXPECT_EQ(modSwitchFor("M"), "  +modPath mods/M");
 }
 
+TEST(ParametersOf, WhatFollowsTheProgramsNameByteForByte) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"bf2.exe + menu 1 +wx 0 +wy 0", "+ menu 1 +wx 0 +wy 0"},
+        // Two blanks before +modPath, a blank and GBK bytes in the mod name: all kept.
+        {"bf2.exe + menu 1 +restart  +modPath mods/A \xD6\xD0",
+         "+ menu 1 +restart  +modPath mods/A \xD6\xD0"},
+        {"bf2.exe +szx  +szy ", "+szx  +szy "},
+        {"bf2.exe", ""},
+        {"bf2.exe ", ""},
+    };
+    for (const auto& [line, parameters] : cases)
+        EXPECT_EQ(parametersOf(line), parameters) << line;
+}
+
 }  // namespace
 }  // namespace zarvell

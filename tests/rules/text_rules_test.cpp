@@ -4,43 +4,66 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "hosts/host_names.hpp"
 
 namespace zarvell {
 namespace {
 
-bool gbkLead(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-
 struct FolderCase {
     const char* what;
-    std::string path;
-    std::optional<std::string> folder;
+    std::wstring path;
+    std::optional<std::wstring> folder;
 };
 
-TEST(FolderOfPath, CutsBeforeTheLastRealBackslash) {
+TEST(FolderOfFile, CutsBeforeTheLastBackslashAndKeepsADrivesRoot) {
     const FolderCase cases[] = {
-        {"ordinary path", "C:\\Games\\BF2\\zarvell.exe", "C:\\Games\\BF2"},
-        // 誠 is D5 5C: its second byte must not end the folder.
-        {"GBK trail byte 0x5C in the last element", "C:\\Games\\\xD5\x5C.exe", "C:\\Games"},
-        {"GBK trail byte 0x5C in a folder name", "C:\\\xD5\x5C\\zarvell.exe", "C:\\\xD5\x5C"},
-        {"drive root", "C:\\zarvell.exe", "C:"},
-        {"no backslash at all", "zarvell.exe", std::nullopt},
-        {"lead byte as the very last byte", "C:\\a\\b\xD5", "C:\\a"},
-        {"empty path", "", std::nullopt},
+        {"ordinary path", L"C:\\Games\\BF2\\zarvell.exe", L"C:\\Games\\BF2"},
+        // 誠 is D5 5C in GBK; in UTF-16 no character holds a backslash.
+        {"folder named 誠", L"C:\\\x8AA0\\zarvell.exe", L"C:\\\x8AA0"},
+        {"Chinese folder", L"D:\\\x4E2D\x6587\\z.exe", L"D:\\\x4E2D\x6587"},
+        {"drive root", L"C:\\zarvell.exe", L"C:\\"},
+        {"drive root, long form", L"\\\\?\\C:\\zarvell.exe", L"\\\\?\\C:\\"},
+        {"share", L"\\\\server\\share\\zarvell.exe", L"\\\\server\\share"},
+        {"no backslash at all", L"zarvell.exe", std::nullopt},
+        {"empty path", L"", std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(folderOfPath(c.path, gbkLead), c.folder) << c.what;
+        EXPECT_EQ(folderOfFile(c.path), c.folder) << c.what;
 }
 
-TEST(ProgramFolderFrom, RefusesFailedAndCutPaths) {
-    const std::string full(260, 'a');  // GetModuleFileNameA filled the whole buffer
-    EXPECT_EQ(programFolderFrom(full.data(), 260, 260, gbkLead), std::nullopt);
-    EXPECT_EQ(programFolderFrom("", 0, 260, gbkLead), std::nullopt);
-    const std::string fits = "C:\\" + std::string(250, 'b') + "\\z.exe";  // 259 bytes
-    EXPECT_EQ(programFolderFrom(fits.data(), fits.size(), 260, gbkLead),
-              fits.substr(0, fits.size() - 6));
+// A source like GetModuleFileNameW for a path of `length` characters: cut in a smaller buffer.
+struct FakeModulePath {
+    size_t length;
+    std::vector<unsigned long>* sizesAsked;
+    unsigned long operator()(wchar_t* buffer, unsigned long size) const {
+        sizesAsked->push_back(size);
+        const std::wstring path = L"C:\\" + std::wstring(length - 3, L'a');
+        const size_t n = std::min<size_t>(path.size(), size);
+        std::copy(path.begin(), path.begin() + n, buffer);
+        if (n < size)
+            buffer[n] = L'\0';
+        return static_cast<unsigned long>(n);
+    }
+};
+
+TEST(WholePath, AsksAgainWithALargerBufferUntilThePathFits) {
+    struct Case {
+        size_t length;
+        size_t expectedAsks;
+    };
+    for (const Case c : {Case{10, 1}, Case{259, 1}, Case{260, 2}, Case{600, 3}, Case{32767, 8}}) {
+        std::vector<unsigned long> asked;
+        const auto path = wholePath(FakeModulePath{c.length, &asked});
+        ASSERT_TRUE(path) << c.length;
+        EXPECT_EQ(path->size(), c.length);
+        EXPECT_EQ(asked.size(), c.expectedAsks) << c.length;
+    }
+    EXPECT_EQ(wholePath([](wchar_t*, unsigned long) { return 0ul; }), std::nullopt);
+    // A source that is always cut gives up rather than growing for ever.
+    EXPECT_EQ(wholePath([](wchar_t*, unsigned long size) { return size; }), std::nullopt);
 }
 
 TEST(BooleanTexts, OnlyTheExactBytesOfTrue) {

@@ -1,5 +1,5 @@
-// Stand-in for the game in tests: appends its exact command line and current directory to
-// bf2_log.txt in its current directory, becomes input-idle, stays a moment, and exits.
+// Stand-in for the game in tests: appends its exact command line and current directory (in
+// UTF-8) to bf2_log.txt in its current directory, becomes input-idle, stays a moment, and exits.
 // STANDIN_STAY_MS (inherited from the launcher) sets how long it stays; 200 ms by default.
 // STANDIN_TIMES_FILE, when set, gets the performance counter at its start (benchmarks).
 #include <windows.h>
@@ -22,13 +22,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             CloseHandle(f);
         }
     }
-    char dir[MAX_PATH * 2] = {};
-    GetCurrentDirectoryA(sizeof(dir), dir);
+    // The directory in UTF-8, whatever the system's code page: game folders in the tests may
+    // have names the code page cannot spell.
+    wchar_t dir[4096] = {};
+    const DWORD length = GetCurrentDirectoryW(4096, dir);
+    char dirUtf8[4096 * 3] = {};
+    WideCharToMultiByte(CP_UTF8, 0, dir, static_cast<int>(length < 4096 ? length : 0), dirUtf8,
+                        sizeof(dirUtf8) - 1, nullptr, nullptr);
     // One record per start: "<command line>\n<current directory>\n", written in one go so
-    // that games started close together do not interleave.
+    // that games started close together do not interleave. The command line is the bytes the
+    // game gets from GetCommandLineA.
     std::string record = GetCommandLineA();
     record += '\n';
-    record += dir;
+    record += dirUtf8;
     record += '\n';
     HANDLE log = CreateFileA("bf2_log.txt", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -51,8 +51,11 @@ GameFolder::GameFolder() {
 }
 
 std::vector<GameFolder::Start> GameFolder::starts() const {
+    return startsIn(readFile(*this / "bf2_log.txt"));
+}
+
+std::vector<GameFolder::Start> GameFolder::startsIn(const std::string& log) {
     std::vector<Start> result;
-    const std::string log = readFile(*this / "bf2_log.txt");
     size_t pos = 0;
     while (pos < log.size()) {
         const size_t a = log.find('\n', pos);
@@ -67,12 +70,22 @@ std::vector<GameFolder::Start> GameFolder::starts() const {
     return result;
 }
 
-Process::Process(const std::string& commandLine, const char* directory) {
+Process::Process(const std::string& commandLine, const char* directory, DWORD flags) {
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &si,
-                        &info_)) {
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, directory,
+                        &si, &info_)) {
+        info_ = {};
+    }
+}
+
+Process::Process(const std::wstring& commandLine, const wchar_t* directory, DWORD flags) {
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    std::wstring line = commandLine;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, directory,
+                        &si, &info_)) {
         info_ = {};
     }
 }
@@ -205,8 +218,28 @@ unsigned long windowCountOf(DWORD pid) {
     return c.count;
 }
 
-std::string readFile(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+std::wstring widen(const std::string& text) {
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), n);
+    return wide;
+}
+
+std::string toUtf8(const std::wstring& text) {
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), n, nullptr, nullptr);
+    return bytes;
+}
+
+std::string readFile(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return {};
@@ -219,13 +252,25 @@ std::string readFile(const std::string& path) {
     return bytes;
 }
 
-void writeFile(const std::string& path, const std::string& bytes) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+std::string readFile(const std::string& path) {
+    return readFile(widen(path));
+}
+
+void writeFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << toUtf8(path);
     DWORD written = 0;
     WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(h);
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    writeFile(widen(path), bytes);
+}
+
+bool fileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool fileExists(const std::string& path) {
@@ -236,25 +281,32 @@ void makeFolder(const std::string& path) {
     EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
 }
 
-void removeTree(const std::string& path) {
-    WIN32_FIND_DATAA e;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &e);
+namespace {
+// Wide, so that names outside the system's code page (made by the tests) go too.
+void removeTreeW(const std::wstring& path) {
+    WIN32_FIND_DATAW e;
+    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &e);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = e.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = e.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            const std::string full = path + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring full = path + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(full);
+                removeTreeW(full);
             } else {
-                DeleteFileA(full.c_str());
+                DeleteFileW(full.c_str());
             }
-        } while (FindNextFileA(h, &e));
+        } while (FindNextFileW(h, &e));
         FindClose(h);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(path.c_str());
+}
+}  // namespace
+
+void removeTree(const std::string& path) {
+    removeTreeW(widen(path));
 }
 
 }  // namespace zarvell::test

@@ -41,25 +41,31 @@ class CurrentDirectory {
 class GameFolder : public TempFolder {
   public:
     GameFolder();
-    // Stand-in log records: command line and current directory of each start, in order.
+    // Stand-in log records: command line (its bytes) and current directory (UTF-8) of each
+    // start, in order.
     struct Start {
         std::string commandLine;
         std::string directory;
     };
     std::vector<Start> starts() const;
+    // The records of a stand-in log's bytes.
+    static std::vector<Start> startsIn(const std::string& log);
 };
 
 // A started process whose handles are closed at the end.
 class Process {
   public:
     // Starts `commandLine` in `directory` (nullptr: this process's current directory).
-    Process(const std::string& commandLine, const char* directory);
+    Process(const std::string& commandLine, const char* directory, DWORD flags = 0);
+    // The same with UTF-16 texts, for paths outside the system's code page.
+    Process(const std::wstring& commandLine, const wchar_t* directory, DWORD flags = 0);
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     bool started() const { return info_.hProcess != nullptr; }
     HANDLE handle() const { return info_.hProcess; }
     DWORD id() const { return info_.dwProcessId; }
+    HANDLE thread() const { return info_.hThread; }
     // Exit code once it has ended within the time, or STILL_ACTIVE.
     DWORD wait(DWORD timeoutMs = 30000) const;
 
@@ -84,6 +90,11 @@ HWND findTopLevelWindow(DWORD pid, const wchar_t* className);
 unsigned long windowCountOf(DWORD pid);
 
 std::string readFile(const std::string& path);  // "" when missing
+std::string readFile(const std::wstring& path);
+void writeFile(const std::wstring& path, const std::string& bytes);
+bool fileExists(const std::wstring& path);
+std::wstring widen(const std::string& text);  // from the system's code page
+std::string toUtf8(const std::wstring& text);
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
 void makeFolder(const std::string& path);
