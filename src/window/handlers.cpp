@@ -5,6 +5,7 @@
 #include "launch/mods.hpp"
 #include "launch/settings.hpp"
 #include "launch/state.hpp"
+#include "window/failure_messages.hpp"
 #include "window/main_window.hpp"
 
 namespace zarvell {
@@ -89,9 +90,11 @@ void onIpHelperClicked() {
 
 void onLaunchClicked() {
     launchState.resolutionSwitch = nextLaunchState().resolutionSwitch;
-    launchGame(composeLaunchCommand(launchState));
-    saveSettings(readText(widthEdit), readText(heightEdit), readCheck(windowedCheck),
-                 readCheck(skipMoviesCheck));
+    const LaunchResult launched = launchGame(composeLaunchCommand(launchState));
+    const SaveResult saved = saveSettings(readText(widthEdit), readText(heightEdit),
+                                          readCheck(windowedCheck), readCheck(skipMoviesCheck));
+    // Told only now: the settings are saved after every launch attempt, failed or not.
+    tellLaunchOutcome(launched, saved);
 }
 
 void onModSelected() {

@@ -225,16 +225,5 @@ TEST_F(Launcher, AGameStartedEarlierOutlivesTheLauncher) {
     EXPECT_EQ(runningCopiesOf("bf2.exe"), before + 1);
 }
 
-TEST_F(Launcher, AFailedGameStartStillSavesAndTheWindowStays) {
-    DeleteFileA((game / "bf2.exe").c_str());
-    start();
-    ui.click(skipMoviesCheck);
-    ui.click(launchButton);
-    EXPECT_EQ(ini(), savedIni("1024", "680", kFalse, kTrue));
-    EXPECT_TRUE(IsWindowVisible(ui.window()));
-    ui.click(launchButton);  // and it can be tried again
-    EXPECT_EQ(close(), 0u);
-}
-
 }  // namespace
 }  // namespace zarvell

@@ -32,6 +32,40 @@ std::string toGbk(const std::wstring& wide) {
     return s;
 }
 
+HWND waitForMessageBox(DWORD pid, DWORD timeoutMs) {
+    HWND box = nullptr;
+    waitFor([&] { return (box = findTopLevelWindow(pid, L"#32770")) != nullptr; }, timeoutMs);
+    return box;
+}
+
+namespace {
+BOOL CALLBACK longestStatic(HWND hwnd, LPARAM param) {
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (lstrcmpiW(cls, L"Static") != 0)
+        return TRUE;
+    const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        SendMessageW(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()))));
+    auto* longest = reinterpret_cast<std::wstring*>(param);
+    if (text.size() > longest->size())
+        *longest = text;
+    return TRUE;
+}
+}  // namespace
+
+std::wstring messageBoxText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(box, longestStatic, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+bool dismissMessageBox(HWND box) {
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return waitFor([&] { return !IsWindow(box); });
+}
+
 bool RemoteLauncher::attach(DWORD pid, DWORD timeoutMs) {
     waitFor([&] { return (window_ = findTopLevelWindow(pid, kMainWindowClass)) != nullptr; },
             timeoutMs);
@@ -68,6 +102,15 @@ bool RemoteLauncher::checked(ControlId id) const {
 
 void RemoteLauncher::click(ControlId id) const {
     SendMessageW(control(id), BM_CLICK, 0, 0);
+}
+
+bool RemoteLauncher::clickWithin(ControlId id, DWORD timeoutMs) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(control(id), BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+void RemoteLauncher::postClick(ControlId id) const {
+    PostMessageW(control(id), BM_CLICK, 0, 0);
 }
 
 RECT RemoteLauncher::rect() const {

@@ -22,6 +22,10 @@ class RemoteLauncher {
     void setText(ControlId id, const std::string& text) const;
     bool checked(ControlId id) const;
     void click(ControlId id) const;  // BM_CLICK: returns once the handler has run
+    // BM_CLICK, false when the handler has not returned within the time (it shows a message).
+    bool clickWithin(ControlId id, DWORD timeoutMs) const;
+    // BM_CLICK posted: returns at once, for a click whose handler waits on a message box.
+    void postClick(ControlId id) const;
     int height() const;
     RECT rect() const;
     int listCount(ControlId id) const;
@@ -37,5 +41,12 @@ class RemoteLauncher {
 };
 
 std::string toGbk(const std::wstring& wide);
+
+// A message box (dialog class #32770) of process `pid`, waited for up to `timeoutMs`.
+HWND waitForMessageBox(DWORD pid, DWORD timeoutMs = 15000);
+// The message of a message box: the text of its longest static control.
+std::wstring messageBoxText(HWND box);
+// Dismisses a message box with its OK button and waits until it is gone.
+bool dismissMessageBox(HWND box);
 
 }  // namespace zarvell::test
