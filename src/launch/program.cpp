@@ -1,6 +1,7 @@
 // The whole run of the program: start-up, the message loop, and the way out.
 #include <windows.h>
 
+#include <iterator>
 #include <new>
 
 #include "launch/state.hpp"
@@ -9,9 +10,30 @@
 
 namespace zarvell {
 
+namespace {
+// 内存不足或无法创建窗口，程序无法继续运行。
+constexpr char kFatalText[] =
+    "\xC4\xDA\xB4\xE6\xB2\xBB\xD7\xE3\xBB\xF2\xCE\xDE\xB7\xA8\xB4\xB4\xBD\xA8\xB4\xB0\xBF\xDA\xA3"
+    "\xAC"
+    "\xB3\xCC\xD0\xF2\xCE\xDE\xB7\xA8\xBC\xCC\xD0\xF8\xD4\xCB\xD0\xD0\xA1\xA3";
+}  // namespace
+
 void fatalError() {
-    MessageBoxW(nullptr, L"Zarvell cannot continue: out of memory or no window.", L"Zarvell",
-                MB_OK | MB_ICONERROR);
+    // From here on no handler may run: the message box's own loop still delivers what is
+    // queued for the window (a click on 启动 would launch and write mod.ini), so the window
+    // stops handling anything but the default.
+    HWND window = mainWindowHandle();
+    if (window && IsWindow(window)) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
+    } else {
+        window = nullptr;
+    }
+    // Memory may have run out: the text is converted on the stack, not the heap.
+    wchar_t text[64] = {};
+    MultiByteToWideChar(936, 0, kFatalText, -1, text, static_cast<int>(std::size(text)));
+    // Owned by the window, which is disabled while the box shows; task-modal when there is
+    // no window yet.
+    MessageBoxW(window, text, L"Zarvell", MB_OK | MB_ICONERROR | MB_TASKMODAL);
     ExitProcess(static_cast<UINT>(-1));
 }
 
