@@ -1,6 +1,7 @@
 #include "window/handlers.hpp"
 
 #include "hosts/host_list.hpp"
+#include "hosts/host_lookup.hpp"
 #include "launch/game.hpp"
 #include "launch/mods.hpp"
 #include "launch/settings.hpp"
@@ -25,6 +26,8 @@ constexpr Binding kBindings[] = {
     {launchButton, BN_CLICKED, onLaunchClicked},
     {modList, LBN_SELCHANGE, onModSelected},
 };
+
+HostLookups hostLookups;
 
 // The launch state with the resolution a launch would take from the boxes now.
 LaunchState nextLaunchState() {
@@ -103,7 +106,17 @@ void onModSelected() {
 }
 
 void onHostSelected() {
-    writeText(addressEdit, resolveHostAddress(readText(hostCombo)));
+    // The address shown belongs to the previous choice, so it goes now; the new one is
+    // written when its lookup answers (onHostLookedUp).
+    writeText(addressEdit, "");
+    if (auto address =
+            hostLookups.request(mainWindowHandle(), kHostLookedUpMessage, readText(hostCombo)))
+        writeText(addressEdit, *address);
+}
+
+void onHostLookedUp(WPARAM number) {
+    if (auto address = hostLookups.answer(number))
+        writeText(addressEdit, *address);
 }
 
 }  // namespace zarvell

@@ -17,6 +17,9 @@ void onIpHelperClicked();
 void onLaunchClicked();
 void onModSelected();
 void onHostSelected();
+// A host lookup has answered (wParam of kHostLookedUpMessage): shows the address when it
+// belongs to the latest choice.
+void onHostLookedUp(WPARAM number);
 
 // The command line a click of the launch button would start right now. Changes nothing.
 std::string previewLaunchCommand();

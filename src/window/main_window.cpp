@@ -252,6 +252,9 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             *reinterpret_cast<SIZE*>(lParam) = windowSizeAt(static_cast<int>(wParam));
             return TRUE;
         }
+        case kHostLookedUpMessage:
+            onHostLookedUp(wParam);
+            return 0;
         case kMakeTooltipMessage:
             if (!mainWindow.launchTip) {
                 mainWindow.launchTip = createLaunchTip(

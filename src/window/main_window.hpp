@@ -12,6 +12,8 @@ namespace zarvell {
 
 inline constexpr wchar_t kMainWindowClass[] = L"ZarvellWindow";
 inline constexpr wchar_t kLabelClass[] = L"ZarvellLabel";
+// Posted to the window by a host lookup that has ended; wParam is the lookup's number.
+inline constexpr UINT kHostLookedUpMessage = WM_APP + 3;
 
 // Builds MainWindow from the form, runs `onCreated` once all controls exist, then shows
 // the window. Returns the window, or nullptr when it could not be built.

@@ -79,6 +79,18 @@ class Launcher : public ::testing::Test {
         EXPECT_TRUE(test::waitFor([&] { return ui.listSelection() == expectedIndex; }));
     }
     std::string ini() const { return test::readFile(game / "mod.ini"); }
+    // Waits until the launcher has handled every message posted to it before this call, and
+    // the messages it posted itself while handling them: a character typed into the width box
+    // comes after each round. The width box's text grows by two characters.
+    bool settle() {
+        for (int round = 0; round < 2; ++round) {
+            const size_t before = ui.text(widthEdit).size();
+            PostMessageW(ui.control(widthEdit), WM_CHAR, '0', 1);
+            if (!test::waitFor([&] { return ui.text(widthEdit).size() > before; }))
+                return false;
+        }
+        return true;
+    }
 };
 
 }  // namespace zarvell

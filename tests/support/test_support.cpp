@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <atomic>
@@ -134,6 +135,19 @@ unsigned long handleCountOf(DWORD pid) {
     unsigned long count = 0;
     for (ULONG i = 0; i < list->count; ++i)
         count += list->entries[i].pid == pid ? 1 : 0;
+    return count;
+}
+
+unsigned long threadCountOf(DWORD pid) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    unsigned long count = 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL ok = Thread32First(snapshot, &entry); ok; ok = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == pid ? 1 : 0;
+    CloseHandle(snapshot);
     return count;
 }
 

@@ -76,6 +76,8 @@ class Process {
 // Open kernel handles of a process, from the system's handle list (Wine answers
 // GetProcessHandleCount with 0, but lists every handle here).
 unsigned long handleCountOf(DWORD pid);
+// Threads of a process, from the system's thread list.
+unsigned long threadCountOf(DWORD pid);
 // Kernel handles the platform itself leaves behind in the caller per WaitForInputIdle on a
 // new process (Wine keeps one event handle each time; Windows none), measured here with the
 // stand-in game started from `folder`.
