@@ -67,8 +67,7 @@ void onCreated() {
     onWindowedClicked();
     onSkipMoviesClicked();
     onIpHelperClicked();  // unchecked here, so the host panel starts collapsed
-    for (const std::string& mod : discoverMods())
-        addItem(modList, mod);
+    addItems(modList, discoverMods());
     for (const HostEntry& entry : fillHostList(loadHostNamesText())) {
         addItem(hostCombo, entry.text, entry.itemData);
     }

@@ -753,6 +753,28 @@ int addItem(ControlId id, const std::string& text, LPARAM itemData) {
     return static_cast<int>(index);
 }
 
+void addItems(ControlId id, const std::vector<std::string>& texts) {
+    HWND hwnd = controlHandle(id);
+    // Without drawing, each item is only stored: the list and its scroll bar are brought up
+    // to date once, at the end. (WM_SETREDRAW TRUE would also show a hidden list.)
+    const bool shown = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown)
+        SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+    // Room for all items at once; the list keeps its texts as UTF-16, at most two bytes for
+    // each byte here.
+    size_t bytes = 0;
+    for (const std::string& text : texts)
+        bytes += (text.size() + 1) * sizeof(wchar_t);
+    SendMessageA(hwnd, LB_INITSTORAGE, texts.size(), static_cast<LPARAM>(bytes));
+    for (const std::string& text : texts)
+        SendMessageA(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (shown) {
+        SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(hwnd, nullptr, nullptr,
+                     RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+}
+
 bool handleWindowKeys(const MSG& msg) {
     HWND window = mainWindow.window;
     if (!window || msg.message != WM_KEYDOWN)

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "window/form.hpp"
 
@@ -38,6 +39,8 @@ void writeWindowHeight(int height);
 int listCurrentSelection(ControlId id);
 std::string listItemText(ControlId id, int index);
 int addItem(ControlId id, const std::string& text, LPARAM itemData = 0);
+// Adds many items with no item data to a list box, drawing it once at the end.
+void addItems(ControlId id, const std::vector<std::string>& texts);
 
 // The loop's own keys, looked at before dispatch: Esc closes the window, Tab and Shift+Tab
 // walk the focus cycle. True when the message was used up.

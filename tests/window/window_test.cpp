@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "launch/mods.hpp"
 #include "window_fixture.hpp"
 
 namespace zarvell {
@@ -394,6 +395,28 @@ TEST_F(Window, CreatedEventPutsTheSettingsIn) {
         EXPECT_EQ(SendMessageW(controlHandle(hostCombo), CB_GETITEMDATA, i, 0), i + 1);
     }
     EXPECT_EQ(hostNames, (std::vector<std::string>{"a", "", "b"}));
+}
+
+TEST_F(Window, AModListLongerThanItsBoxIsFilledInOrderAndScrolls) {
+    test::makeFolder(game / "mods");
+    for (int i = 0; i < 40; ++i)
+        test::makeFolder(game / "mods\\m" + std::to_string(100 + i));
+    const std::vector<std::string> mods = discoverMods();  // in the platform's order
+    ASSERT_EQ(mods.size(), 40u);
+    build();
+    HWND list = controlHandle(modList);
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 40);
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(listItemText(modList, i), mods[i]) << i;
+    EXPECT_EQ(SendMessageW(list, LB_GETITEMDATA, 0, 0), 0);
+    // Drawing is on again: the list shows, with a scroll bar over all its items.
+    EXPECT_TRUE(IsWindowVisible(list));
+    EXPECT_NE(GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL, 0);
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof(scroll);
+    scroll.fMask = SIF_RANGE;
+    ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &scroll));
+    EXPECT_EQ(scroll.nMax, 39);
 }
 
 TEST_F(Window, DefaultsWithoutASettingsFile) {
