@@ -1,7 +1,7 @@
 // Endurance: many launches and host lookups from one launcher process, watched from
 // outside. Usage: endurance [LAUNCHES [LOOKUPS]] (200 and 500 by default). Prints the
-// launcher's kernel handles, GDI and USER objects, windows and memory before and after, and
-// fails when any of them grew beyond a small allowance. Under Wine, GetProcessHandleCount,
+// launcher's kernel handles, threads, GDI and USER objects, windows and memory before and after,
+// and fails when any of them grew beyond a small allowance. Under Wine, GetProcessHandleCount,
 // GetGuiResources and the private bytes answer 0: the handles are counted from the system's
 // handle list, the windows stand in for USER objects, and the working set for memory.
 #include <windows.h>
@@ -19,6 +19,7 @@ using namespace zarvell;
 namespace {
 struct Usage {
     unsigned long handles = 0;
+    unsigned long threads = 0;
     unsigned long gdi = 0;
     unsigned long user = 0;
     unsigned long windows = 0;
@@ -29,6 +30,7 @@ struct Usage {
 Usage usageOf(HANDLE process, DWORD pid) {
     Usage u;
     u.handles = test::handleCountOf(pid);
+    u.threads = test::threadCountOf(pid);
     u.windows = test::windowCountOf(pid);
     u.gdi = GetGuiResources(process, GR_GDIOBJECTS);
     u.user = GetGuiResources(process, GR_USEROBJECTS);
@@ -97,6 +99,7 @@ int main(int argc, char** argv) {
     };
     std::printf("%-26s %12s %12s\n", "launcher", "before", "after");
     row("kernel handles", before.handles, after.handles);
+    row("threads", before.threads, after.threads);
     row("windows", before.windows, after.windows);
     row("GDI objects (0: no data)", before.gdi, after.gdi);
     row("USER objects (0: no data)", before.user, after.user);
@@ -113,6 +116,8 @@ int main(int argc, char** argv) {
     std::printf("handle growth %ld; the platform's input-idle wait leaves %ld per launch\n",
                 handleGrowth, platformLeak);
     ok = ok && before.handles > 0 && handleGrowth <= platformLeak * launches + 4;
+    // Every lookup runs on a thread of its own that ends with it.
+    ok = ok && after.threads <= before.threads;
     ok = ok && after.windows <= before.windows && after.gdi <= before.gdi + 4 &&
          after.user <= before.user + 4;
     ok = ok && after.privateBytes <= before.privateBytes + kMemoryAllowance &&
