@@ -4,6 +4,10 @@
 //   launch RUNS FOLDER   the launcher in FOLDER (with the stand-in game): milliseconds from the
 //       click to the game's first instruction, and to the click's handler returning
 //   memory FOLDER EXE    working set and peak working set (KB) at idle after start
+//   lookup RUNS FOLDER   the launcher in FOLDER, whose mod.ini names two hosts that never
+//       resolve while bench/run keeps the name server silent: per run, a host is chosen and
+//       for one second the window is sent WM_NULL again and again; prints each run's longest
+//       wait for the answer (ms)
 // Every line of output is "key value value …" for the script to read.
 #include <windows.h>
 #include <psapi.h>
@@ -129,6 +133,38 @@ int memoryMode(char** argv) {
     p.wait(20000);
     return 0;
 }
+int lookupMode(char** argv) {
+    const int runs = std::atoi(argv[2]);
+    const std::string folder = argv[3];
+    test::Process launcher("\"" + folder + "\\zarvell.exe\"", folder.c_str());
+    test::RemoteLauncher ui;
+    if (!ui.attach(launcher.id()))
+        return 1;
+    ui.click(ipHelperCheck);
+    std::vector<double> longest;
+    for (int i = 0; i < runs; ++i) {
+        // Down to the first host, up again from the second: a new choice every run, and a
+        // lookup waiting on the name server throughout.
+        ui.postKey(hostCombo, i % 2 ? VK_UP : VK_DOWN);
+        double worst = 0;
+        for (const double t0 = nowMs(); nowMs() - t0 < 1000;) {
+            const double s = nowMs();
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(ui.window(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result))
+                worst = 20000;
+            worst = std::max(worst, nowMs() - s);
+            Sleep(5);
+        }
+        longest.push_back(worst);
+    }
+    PostMessageW(ui.window(), WM_CLOSE, 0, 0);
+    launcher.wait();
+    std::printf("lookup_answer");
+    for (double t : longest)
+        std::printf(" %.3f", t);
+    std::printf("\n");
+    return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -138,6 +174,8 @@ int main(int argc, char** argv) {
         return launchMode(argv);
     if (argc >= 4 && std::strcmp(argv[1], "memory") == 0)
         return memoryMode(argv);
+    if (argc >= 4 && std::strcmp(argv[1], "lookup") == 0)
+        return lookupMode(argv);
     std::fprintf(stderr, "usage: see the top of bench_driver.cpp\n");
     return 2;
 }
