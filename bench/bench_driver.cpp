@@ -7,7 +7,7 @@
 //   lookup RUNS FOLDER   the launcher in FOLDER, whose mod.ini names two hosts that never
 //       resolve while bench/run keeps the name server silent: per run, a host is chosen and
 //       for one second the window is sent WM_NULL again and again; prints each run's longest
-//       wait for the answer (ms)
+//       wait for the answer (ms), and the same first for runs with no choice, as a floor
 // Every line of output is "key value value …" for the script to read.
 #include <windows.h>
 #include <psapi.h>
@@ -133,6 +133,20 @@ int memoryMode(char** argv) {
     p.wait(20000);
     return 0;
 }
+// The longest wait for the window's answer to WM_NULL, sent again and again for a second.
+double longestAnswer(HWND window) {
+    double worst = 0;
+    for (const double t0 = nowMs(); nowMs() - t0 < 1000;) {
+        const double s = nowMs();
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result))
+            return 20000;
+        worst = std::max(worst, nowMs() - s);
+        Sleep(5);
+    }
+    return worst;
+}
+
 int lookupMode(char** argv) {
     const int runs = std::atoi(argv[2]);
     const std::string folder = argv[3];
@@ -141,28 +155,24 @@ int lookupMode(char** argv) {
     if (!ui.attach(launcher.id()))
         return 1;
     ui.click(ipHelperCheck);
-    std::vector<double> longest;
+    // The same measure with nothing to do first, as the machine's own floor.
+    std::vector<double> idle, looking;
+    for (int i = 0; i < runs; ++i)
+        idle.push_back(longestAnswer(ui.window()));
     for (int i = 0; i < runs; ++i) {
         // Down to the first host, up again from the second: a new choice every run, and a
         // lookup waiting on the name server throughout.
         ui.postKey(hostCombo, i % 2 ? VK_UP : VK_DOWN);
-        double worst = 0;
-        for (const double t0 = nowMs(); nowMs() - t0 < 1000;) {
-            const double s = nowMs();
-            DWORD_PTR result = 0;
-            if (!SendMessageTimeoutW(ui.window(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result))
-                worst = 20000;
-            worst = std::max(worst, nowMs() - s);
-            Sleep(5);
-        }
-        longest.push_back(worst);
+        looking.push_back(longestAnswer(ui.window()));
     }
     PostMessageW(ui.window(), WM_CLOSE, 0, 0);
     launcher.wait();
-    std::printf("lookup_answer");
-    for (double t : longest)
-        std::printf(" %.3f", t);
-    std::printf("\n");
+    for (auto [name, times] : {std::pair{"lookup_idle", &idle}, {"lookup_answer", &looking}}) {
+        std::printf("%s", name);
+        for (double t : *times)
+            std::printf(" %.3f", t);
+        std::printf("\n");
+    }
     return 0;
 }
 }  // namespace
