@@ -3,7 +3,6 @@
 #include <process.h>
 
 #include <atomic>
-#include <utility>
 
 #include "hosts/host_list.hpp"
 
@@ -53,10 +52,10 @@ HostLookups::~HostLookups() {
 void HostLookups::forget() {
     letGo(running_);
     running_ = nullptr;
-    waiting_.reset();
+    hasWaiting_ = false;
 }
 
-std::optional<std::string> HostLookups::request(HWND window, UINT message, std::string hostName) {
+void HostLookups::request(HWND window, UINT message, const std::string& hostName) {
     if (window != window_ || message != message_) {
         forget();  // a lookup still running for an earlier window keeps to itself
         window_ = window;
@@ -64,47 +63,43 @@ std::optional<std::string> HostLookups::request(HWND window, UINT message, std::
     }
     ++latest_;
     if (running_) {
-        waiting_ = std::move(hostName);
-        return std::nullopt;
+        waiting_ = hostName;
+        hasWaiting_ = true;
+        return;
     }
-    return start(std::move(hostName));
+    start(hostName);
 }
 
-std::optional<std::string> HostLookups::answer(WPARAM number) {
+bool HostLookups::answer(WPARAM number, std::string& address) {
     if (!running_ || running_->number != number ||
         !running_->done.load(std::memory_order_acquire)) {
-        return std::nullopt;
+        return false;
     }
-    std::optional<std::string> address;
-    if (number == latest_)
-        address = std::move(running_->address);
+    const bool latest = number == latest_;
+    if (latest)
+        address.swap(running_->address);
     letGo(running_);
     running_ = nullptr;
-    if (waiting_) {
-        std::string next = std::move(*waiting_);
-        waiting_.reset();
-        if (auto now = start(std::move(next)))
-            address = std::move(now);
+    if (hasWaiting_) {
+        hasWaiting_ = false;
+        start(waiting_);
     }
-    return address;
+    return latest;
 }
 
-std::optional<std::string> HostLookups::start(std::string hostName) {
+void HostLookups::start(const std::string& hostName) {
     auto* lookup = new Lookup;
-    lookup->hostName = std::move(hostName);
+    lookup->hostName = hostName;
     lookup->window = window_;
     lookup->message = message_;
     lookup->number = latest_;
     const uintptr_t thread = _beginthreadex(nullptr, 0, runLookup, lookup, 0, nullptr);
     if (!thread) {
-        // No thread to be had: look it up here, as a window without threads would.
-        std::string address = resolveHostAddress(lookup->hostName);
         delete lookup;
-        return address;
+        return;
     }
     CloseHandle(reinterpret_cast<HANDLE>(thread));  // the thread ends and goes on its own
     running_ = lookup;
-    return std::nullopt;
 }
 
 }  // namespace zarvell

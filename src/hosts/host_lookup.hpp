@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
 namespace zarvell {
@@ -24,25 +23,25 @@ class HostLookups {
     HostLookups& operator=(const HostLookups&) = delete;
 
     // Looks `hostName` up for `window`, which is posted `message` (wParam: the lookup's
-    // number, lParam: 0) once the answer is ready. Yields the address right away only when no
-    // thread could be started and the lookup ran here instead.
-    std::optional<std::string> request(HWND window, UINT message, std::string hostName);
+    // number, lParam: 0) once the answer is ready. When no thread can be had, the lookup
+    // fails as a lookup without Windows Sockets would: no answer, the box stays empty.
+    void request(HWND window, UINT message, const std::string& hostName);
 
-    // For the window's `message`: the address when the lookup `number` answered the latest
-    // choice; nothing for an older choice, whose answer is dropped, or for a number that is
-    // not the running lookup's. Then starts the waiting choice, and yields its address
-    // instead if it had to run here.
-    std::optional<std::string> answer(WPARAM number);
+    // For the window's `message`: true, with the address, when the lookup `number` answered
+    // the latest choice; false for an older choice, whose answer is dropped, or for a number
+    // that is not the running lookup's. Then starts the waiting choice, if any.
+    bool answer(WPARAM number, std::string& address);
 
   private:
-    std::optional<std::string> start(std::string hostName);
+    void start(const std::string& hostName);
     void forget();
 
     HWND window_ = nullptr;
     UINT message_ = 0;
     Lookup* running_ = nullptr;
-    std::optional<std::string> waiting_;  // the latest choice, while another lookup runs
-    WPARAM latest_ = 0;                   // number of the latest choice
+    std::string waiting_;  // the latest choice, while another lookup runs
+    bool hasWaiting_ = false;
+    WPARAM latest_ = 0;  // number of the latest choice
 };
 
 }  // namespace zarvell

@@ -108,14 +108,13 @@ void onHostSelected() {
     // The address shown belongs to the previous choice, so it goes now; the new one is
     // written when its lookup answers (onHostLookedUp).
     writeText(addressEdit, "");
-    if (auto address =
-            hostLookups.request(mainWindowHandle(), kHostLookedUpMessage, readText(hostCombo)))
-        writeText(addressEdit, *address);
+    hostLookups.request(mainWindowHandle(), kHostLookedUpMessage, readText(hostCombo));
 }
 
 void onHostLookedUp(WPARAM number) {
-    if (auto address = hostLookups.answer(number))
-        writeText(addressEdit, *address);
+    std::string address;
+    if (hostLookups.answer(number, address))
+        writeText(addressEdit, address);
 }
 
 }  // namespace zarvell

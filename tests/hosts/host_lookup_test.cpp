@@ -36,10 +36,7 @@ class AnswerWindow {
         destroy();
         create();
     }
-    void choose(const std::string& name) {
-        if (auto address = lookups.request(hwnd_, kAnswerMessage, name))
-            shown.push_back(*address);
-    }
+    void choose(const std::string& name) { lookups.request(hwnd_, kAnswerMessage, name); }
     // Handles messages until `count` answers have been shown, or the time is out.
     bool waitForAnswers(size_t count, DWORD timeoutMs = 15000) {
         const DWORD start = GetTickCount();
@@ -68,8 +65,9 @@ class AnswerWindow {
     static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<AnswerWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         if (self && message == kAnswerMessage) {
-            if (auto address = self->lookups.answer(wParam))
-                self->shown.push_back(*address);
+            std::string address;
+            if (self->lookups.answer(wParam, address))
+                self->shown.push_back(address);
             return 0;
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -114,7 +112,8 @@ TEST(HostLookups, OnlyTheLatestChoiceIsShownAndOneLookupRunsAtATime) {
     EXPECT_LE(ownThreads(), idle + 1);
     // Answers for numbers that are not the running lookup's are not taken.
     PostMessageW(window.hwnd(), kAnswerMessage, 12345, 0);
-    EXPECT_FALSE(window.lookups.answer(0).has_value());
+    std::string address;
+    EXPECT_FALSE(window.lookups.answer(0, address));
     ASSERT_TRUE(window.waitForAnswers(1));
     EXPECT_EQ(window.shown, std::vector<std::string>{"127.0.0.2"});
     EXPECT_TRUE(test::waitFor([&] { return ownThreads() == idle; }));
