@@ -35,6 +35,16 @@ constexpr std::string_view kSaveAdvice =
     "\xB1\xBE\xB4\xCE\xD4\xCB\xD0\xD0\xD6\xD0\xB2\xBB\xD4\xD9\xCC\xE1\xCA\xBE\xB4\xCB\xCF\xFB"
     "\xCF\xA2\xA1\xA3";
 
+// A number in decimal digits (std::to_wstring would bring a whole wide printf into the exe).
+std::wstring decimal(unsigned long number) {
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
+        number /= 10;
+    } while (number != 0);
+    return digits;
+}
+
 // The system's own words for an error, in its language, without the line end it comes with.
 std::wstring systemReason(unsigned long error) {
     wchar_t text[512] = {};
@@ -46,7 +56,7 @@ std::wstring systemReason(unsigned long error) {
                                reason.back() == L' ' || reason.back() == L'.')) {
         reason.pop_back();
     }
-    return reason + formText(kCodeOpen) + std::to_wstring(error) + formText(kCodeClose);
+    return reason + formText(kCodeOpen) + decimal(error) + formText(kCodeClose);
 }
 
 std::wstring failureText(std::string_view heading, const wchar_t* file, unsigned long error) {

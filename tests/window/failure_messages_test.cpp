@@ -42,6 +42,7 @@ TEST(FailureMessages, SayWhichFileInWhichFolderAndWhy) {
     EXPECT_TRUE(contains(launch, where));
     EXPECT_TRUE(contains(launch, systemWords(ERROR_FILE_NOT_FOUND)));
     EXPECT_TRUE(contains(launch, L" 2\xFF09")) << "the error code";
+    EXPECT_TRUE(contains(launchFailureMessage({false, 740}), L" 740\xFF09"));
 
     const std::wstring save = saveFailureMessage({false, ERROR_ACCESS_DENIED});
     EXPECT_TRUE(contains(save, L"\x8BBE\x7F6E\x672A\x80FD\x4FDD\x5B58")) << "设置未能保存";
