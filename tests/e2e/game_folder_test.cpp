@@ -231,18 +231,7 @@ TEST_F(Launcher, NoDllOfTheGameFolderIsLoaded) {
     } appOverrides;
     start();
 
-    SetForegroundWindow(ui.window());
-    RECT button;
-    GetWindowRect(ui.control(launchButton), &button);
-    const int sx = GetSystemMetrics(SM_CXSCREEN) - 1, sy = GetSystemMetrics(SM_CYSCREEN) - 1;
-    INPUT move[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        move[i].type = INPUT_MOUSE;
-        move[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        move[i].mi.dx = (button.left + 10 + 4 * i) * 65535 / sx;
-        move[i].mi.dy = (button.top + 10) * 65535 / sy;
-    }
-    SendInput(2, move, sizeof(INPUT));
+    ui.hover(launchButton);
     EXPECT_TRUE(test::waitFor(
         [&] { return test::findTopLevelWindow(process->id(), L"tooltips_class32") != nullptr; }));
     ui.click(ipHelperCheck);

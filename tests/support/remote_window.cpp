@@ -113,6 +113,21 @@ void RemoteLauncher::postClick(ControlId id) const {
     PostMessageW(control(id), BM_CLICK, 0, 0);
 }
 
+void RemoteLauncher::hover(ControlId id) const {
+    SetForegroundWindow(window());
+    RECT box;
+    GetWindowRect(control(id), &box);
+    const int sx = GetSystemMetrics(SM_CXSCREEN) - 1, sy = GetSystemMetrics(SM_CYSCREEN) - 1;
+    INPUT move[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        move[i].type = INPUT_MOUSE;
+        move[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        move[i].mi.dx = (box.left + 10 + 4 * i) * 65535 / sx;
+        move[i].mi.dy = (box.top + 10) * 65535 / sy;
+    }
+    SendInput(2, move, sizeof(INPUT));
+}
+
 RECT RemoteLauncher::rect() const {
     RECT rc{};
     GetWindowRect(window_, &rc);

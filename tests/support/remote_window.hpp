@@ -26,6 +26,9 @@ class RemoteLauncher {
     bool clickWithin(ControlId id, DWORD timeoutMs) const;
     // BM_CLICK posted: returns at once, for a click whose handler waits on a message box.
     void postClick(ControlId id) const;
+    // Brings the window to the front and moves the real mouse onto a control, with a small
+    // step inside it so that the control sees the mouse move and rest.
+    void hover(ControlId id) const;
     int height() const;
     RECT rect() const;
     int listCount(ControlId id) const;
