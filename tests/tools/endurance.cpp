@@ -75,16 +75,30 @@ int main(int argc, char** argv) {
         ++lookupCount;
         return test::waitFor([&] { return ui.text(addressEdit) == "127.0.0.1"; }, 5000);
     };
+    // A launch that does not return shows a message (the game or the save failed): say what
+    // it says and stop, rather than wait on it for ever.
+    auto launch = [&] {
+        if (ui.clickWithin(launchButton, 20000))
+            return true;
+        const HWND box = test::waitForMessageBox(launcher.id(), 1000);
+        std::fprintf(stderr, "endurance: a launch did not return: %s\n",
+                     box ? test::toGbk(test::messageBoxText(box)).c_str() : "no message shown");
+        TerminateProcess(launcher.handle(), 1);
+        return false;
+    };
     // Warm up first: the first launch and lookup load libraries and caches for good.
     for (int i = 0; i < 5; ++i) {
-        ui.click(launchButton);
+        if (!launch())
+            return 1;
         lookup();
     }
     Sleep(500);
     const Usage before = usageOf(launcher.handle(), launcher.id());
     int failedLookups = 0;
-    for (int i = 0; i < launches; ++i)
-        ui.click(launchButton);
+    for (int i = 0; i < launches; ++i) {
+        if (!launch())
+            return 1;
+    }
     for (int i = 0; i < lookups; ++i)
         failedLookups += lookup() ? 0 : 1;
     Sleep(500);
